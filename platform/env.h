@@ -1,0 +1,104 @@
+// The seam between Norvalde and the operating system: files, sharing and locks, the local
+// clock and the code comparison. The core receives an Env& and never calls the system itself,
+// so a test can stand in for any part of it (EnvWrapper) and make a chosen operation fail.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace norvalde::platform {
+
+// How a file is opened and what other processes may do meanwhile.
+enum class OpenMode {
+  kReadSharedDenyWrite,    // read; others may read but not write (ROVA files)
+  kReadShared,             // read; a shared table lock (tables opened shared, read-only)
+  kReadWriteShared,        // read and write; a shared table lock
+  kReadExclusive,          // read; nobody else may have the file open
+  kReadWriteExclusive,     // read and write; nobody else may have the file open
+  kCreateExclusive,        // create or truncate, write; held exclusively while written
+};
+
+// An open file. Every operation returns 0 on success or the operating system's error number
+// (errno, or GetLastError() on Windows).
+class File {
+ public:
+  virtual ~File() = default;
+  // Reads up to `want` bytes into `buffer`; `got` is 0 only at the end of the file.
+  virtual int Read(char* buffer, size_t want, size_t& got) = 0;
+  // Writes all `size` bytes or fails.
+  virtual int Write(const char* data, size_t size) = 0;
+  virtual int Seek(uint64_t offset) = 0;
+  virtual int Size(uint64_t& size) = 0;
+  // Cuts or extends the file to `size` bytes.
+  virtual int Truncate(uint64_t size) = 0;
+  // Flushes to the device before a rename makes the file visible under its final name.
+  virtual int Sync() = 0;
+  virtual int Close() = 0;
+};
+
+// A local date and time to the minute.
+struct LocalTime {
+  int year = 0;
+  int month = 0;   // 1-12
+  int day = 0;     // 1-31
+  int hour = 0;    // 0-23
+  int minute = 0;  // 0-59
+};
+
+class Env {
+ public:
+  virtual ~Env() = default;
+
+  // The operating system itself. Lives for the whole process.
+  static Env& Default();
+
+  // Files. Paths are UTF-8 (Windows: converted to the system's wide names).
+  virtual int Open(const std::string& path, OpenMode mode, std::unique_ptr<File>& file) = 0;
+  virtual bool FileExists(const std::string& path) = 0;    // a regular file
+  virtual bool FolderExists(const std::string& path) = 0;
+  virtual int DeleteFile(const std::string& path) = 0;
+  // Replaces `to` atomically when it exists.
+  virtual int RenameFile(const std::string& from, const std::string& to) = 0;
+  // The path under which the file named by `path` exists, found ignoring ASCII case in its last
+  // component: the exact name first, then any name equal to it ignoring case. When nothing
+  // matches, `path` itself (so a new file gets the name asked for).
+  virtual std::string FindFileIgnoringCase(const std::string& path) = 0;
+
+  // The local clock, read anew at each call.
+  virtual LocalTime Now() = 0;
+
+  // The code comparison: the user's locale collation with case ignored (accents count).
+  // Arguments are Windows-1252 bytes. Result < 0, 0 or > 0.
+  virtual int CompareCodes(const std::string& a, const std::string& b) = 0;
+};
+
+// Forwards every call to another Env; tests derive from it and override what they change.
+class EnvWrapper : public Env {
+ public:
+  explicit EnvWrapper(Env& target) : target_(target) {}
+  Env& target() const { return target_; }
+
+  int Open(const std::string& path, OpenMode mode, std::unique_ptr<File>& file) override {
+    return target_.Open(path, mode, file);
+  }
+  bool FileExists(const std::string& path) override { return target_.FileExists(path); }
+  bool FolderExists(const std::string& path) override { return target_.FolderExists(path); }
+  int DeleteFile(const std::string& path) override { return target_.DeleteFile(path); }
+  int RenameFile(const std::string& from, const std::string& to) override {
+    return target_.RenameFile(from, to);
+  }
+  std::string FindFileIgnoringCase(const std::string& path) override {
+    return target_.FindFileIgnoringCase(path);
+  }
+  LocalTime Now() override { return target_.Now(); }
+  int CompareCodes(const std::string& a, const std::string& b) override {
+    return target_.CompareCodes(a, b);
+  }
+
+ private:
+  Env& target_;
+};
+
+}  // namespace norvalde::platform

@@ -1,0 +1,22 @@
+// Path spelling shared by every subsystem: the separator, joining, and the fixed work folder.
+#pragma once
+
+#include <string>
+
+namespace norvalde::platform {
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// `folder` followed by one separator unless it already ends with one, then `name`.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+// The work folder that Plantivo and Norvalde share: C:\QTEMP on Windows; elsewhere the QTEMP
+// folder (found ignoring case, "QTEMP" when absent) inside drive_c of the Wine prefix
+// ($WINEPREFIX, or ~/.wine when unset). Never created here.
+std::string WorkFolder();
+
+}  // namespace norvalde::platform
