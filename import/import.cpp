@@ -1,0 +1,62 @@
+#include "import/import.h"
+
+#include <optional>
+
+#include "exchange/exchange_fields.h"
+#include "exchange/exchange_line_list.h"
+#include "import/horario_records.h"
+#include "import/import_table_session.h"
+#include "import/rova_inputs.h"
+#include "import/slot_codes.h"
+#include "platform/paths.h"
+
+namespace norvalde::importing {
+namespace {
+
+// One lesson record per SOLUC row whose day is not 0, in stored order.
+void AddLessons(tables::Table& soluc, tables::Table& diashorast, DayNumbering numbering,
+                exchange::ExchangeLineList& output) {
+  // Built at the first lesson, where a walk of DIASHORAST would first read it, so a run
+  // without lessons never depends on DIASHORAST's fields.
+  std::optional<SlotCodes> slots;
+  for (soluc.First(); !soluc.AtEnd(); soluc.Next()) {
+    if (soluc.AsInteger("DIA") == 0) continue;  // a row without a lesson
+    const std::string hora = soluc.AsText("HORA");
+    Lesson lesson;
+    lesson.day = RovaDay(soluc.AsText("DIA"), numbering);
+    if (!slots) slots.emplace(diashorast);
+    lesson.slotCode = slots->Find(lesson.day, hora);
+    lesson.prof = soluc.AsText("PROF");
+    lesson.codGrupo = soluc.AsText("CODGRUPO");
+    lesson.asig = soluc.AsText("ASIG");
+    lesson.aula = soluc.AsText("AULA");
+    output.Add(LessonRecord(lesson));
+  }
+}
+
+}  // namespace
+
+void RunImport(const ImportContext& context, tables::ImportTables& tables) {
+  platform::Env& env = context.env;
+  const std::string centreCode = ReadCentreCode(env, context.carpeta);
+  const DayNumbering numbering = ReadDayNumbering(env, context.carpeta);
+
+  exchange::ExchangeLineList output(env);
+  output.Add(HeaderRecord(centreCode, exchange::ExchangeTimeStamp(env)));
+
+  ImportTableSession session(tables, context.workFolder);
+  AddLessons(tables.wwTableSoluc, tables.wwTableTramos, numbering, output);
+  session.Close();
+
+  // The clock is read again: the trailer may be a minute later than the header.
+  output.Add(TrailerRecord(centreCode, exchange::ExchangeTimeStamp(env), output.Count() - 1));
+
+  // `carpeta` already ends with a separator; the doubled one still names the chosen folder.
+  // The save is atomic, so an earlier file survives any failure up to here whole.
+  output.SaveToFile(context.carpeta + platform::kPathSeparator + kHorarioFileName);
+
+  context.messages.RestoreCursor();
+  context.messages.ShowMessage("Proceso Terminado");
+}
+
+}  // namespace norvalde::importing
