@@ -1,0 +1,221 @@
+// The Windows Env: files through CreateFileW with share modes, the local clock through
+// GetLocalTime and the code comparison through CompareStringA. Every error number returned is
+// GetLastError(), which already is the run-time library's input/output code (2 file not found,
+// 5 access denied, 32 sharing violation, ...).
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+#undef DeleteFile  // windows.h maps it to DeleteFileW; Env has a member of that name
+
+#include <algorithm>
+#include <string>
+
+#include "platform/env.h"
+
+namespace norvalde::platform {
+namespace {
+
+// ReadFile and WriteFile take a 32-bit count; larger requests go in pieces of this size.
+constexpr size_t kMaxTransfer = 1u << 30;
+
+// Two separators in a row name one, as the program joins a folder that may already end in a
+// backslash with a file name. A leading pair stays: it opens a network (\\server\share) name.
+std::string CollapseSeparators(const std::string& path) {
+  auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
+  std::string result;
+  result.reserve(path.size());
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (i >= 2 && isSeparator(path[i]) && isSeparator(result.back())) continue;
+    result += path[i];
+  }
+  return result;
+}
+
+std::wstring Utf8ToWide(const std::string& text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+  return wide;
+}
+
+std::wstring WidePath(const std::string& path) { return Utf8ToWide(CollapseSeparators(path)); }
+
+int LastError() {
+  const DWORD error = GetLastError();
+  // A failing call always sets an error; should one not, the failure must still show as one.
+  return error == 0 ? ERROR_GEN_FAILURE : static_cast<int>(error);
+}
+
+struct ModeFlags {
+  DWORD access;
+  DWORD share;
+  DWORD disposition;
+};
+
+// Sharing is the lock: a table opened shared lets others read and write it, an exclusive
+// open lets nobody else in, and a ROVA file being read may be read but not written by others.
+ModeFlags FlagsFor(OpenMode mode) {
+  constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
+  constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  switch (mode) {
+    case OpenMode::kReadSharedDenyWrite:
+      return {GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING};
+    case OpenMode::kReadShared:
+      return {GENERIC_READ, kShareAll, OPEN_EXISTING};
+    case OpenMode::kReadWriteShared:
+      return {kReadWrite, kShareAll, OPEN_EXISTING};
+    case OpenMode::kReadExclusive:
+      return {GENERIC_READ, 0, OPEN_EXISTING};
+    case OpenMode::kReadWriteExclusive:
+      return {kReadWrite, 0, OPEN_EXISTING};
+    case OpenMode::kCreateExclusive:
+      return {kReadWrite, 0, CREATE_ALWAYS};
+  }
+  return {GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING};
+}
+
+class WindowsFile final : public File {
+ public:
+  explicit WindowsFile(HANDLE handle) : handle_(handle) {}
+  ~WindowsFile() override { Close(); }
+
+  int Read(char* buffer, size_t want, size_t& got) override {
+    got = 0;
+    DWORD read = 0;
+    if (!ReadFile(handle_, buffer, static_cast<DWORD>(std::min(want, kMaxTransfer)), &read,
+                  nullptr)) {
+      return LastError();
+    }
+    got = read;
+    return 0;
+  }
+
+  int Write(const char* data, size_t size) override {
+    while (size > 0) {
+      DWORD written = 0;
+      if (!WriteFile(handle_, data, static_cast<DWORD>(std::min(size, kMaxTransfer)), &written,
+                     nullptr)) {
+        return LastError();
+      }
+      // A write that succeeds with nothing written means the device has no room left.
+      if (written == 0) return ERROR_DISK_FULL;
+      data += written;
+      size -= written;
+    }
+    return 0;
+  }
+
+  int Seek(uint64_t offset) override {
+    LARGE_INTEGER to;
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    return SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN) ? 0 : LastError();
+  }
+
+  int Size(uint64_t& size) override {
+    LARGE_INTEGER length;
+    if (!GetFileSizeEx(handle_, &length)) return LastError();
+    size = static_cast<uint64_t>(length.QuadPart);
+    return 0;
+  }
+
+  // SetEndOfFile cuts at the file pointer, so the pointer goes there and then back: like a
+  // POSIX truncate, the position for the next read or write does not change.
+  int Truncate(uint64_t size) override {
+    LARGE_INTEGER zero{}, here, end;
+    if (!SetFilePointerEx(handle_, zero, &here, FILE_CURRENT)) return LastError();
+    end.QuadPart = static_cast<LONGLONG>(size);
+    if (!SetFilePointerEx(handle_, end, nullptr, FILE_BEGIN)) return LastError();
+    const int result = SetEndOfFile(handle_) ? 0 : LastError();
+    if (!SetFilePointerEx(handle_, here, nullptr, FILE_BEGIN) && result == 0) return LastError();
+    return result;
+  }
+
+  int Sync() override { return FlushFileBuffers(handle_) ? 0 : LastError(); }
+
+  int Close() override {
+    if (handle_ == INVALID_HANDLE_VALUE) return 0;
+    const HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return CloseHandle(handle) ? 0 : LastError();
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+DWORD Attributes(const std::string& path) {
+  return GetFileAttributesW(WidePath(path).c_str());
+}
+
+class WindowsEnv final : public Env {
+ public:
+  int Open(const std::string& path, OpenMode mode, std::unique_ptr<File>& file) override {
+    const ModeFlags flags = FlagsFor(mode);
+    const HANDLE handle = CreateFileW(WidePath(path).c_str(), flags.access, flags.share, nullptr,
+                                      flags.disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return LastError();
+    file = std::make_unique<WindowsFile>(handle);
+    return 0;
+  }
+
+  bool FileExists(const std::string& path) override {
+    const DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  bool FolderExists(const std::string& path) override {
+    const DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  int DeleteFile(const std::string& path) override {
+    return DeleteFileW(WidePath(path).c_str()) ? 0 : LastError();
+  }
+
+  int RenameFile(const std::string& from, const std::string& to) override {
+    return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), MOVEFILE_REPLACE_EXISTING)
+               ? 0
+               : LastError();
+  }
+
+  // The file system already ignores case, so any spelling of the name opens the file.
+  std::string FindFileIgnoringCase(const std::string& path) override {
+    return CollapseSeparators(path);
+  }
+
+  LocalTime Now() override {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute};
+  }
+
+  // The ANSI call compares the bytes as the system's code page, which on the machines this
+  // program serves is Windows-1252, the code page of the data.
+  int CompareCodes(const std::string& a, const std::string& b) override {
+    const int result =
+        CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+                       b.data(), static_cast<int>(b.size()));
+    switch (result) {
+      case CSTR_LESS_THAN:
+        return -1;
+      case CSTR_EQUAL:
+        return 0;
+      case CSTR_GREATER_THAN:
+        return 1;
+    }
+    // The call fails only on invalid arguments; byte order still gives the callers a total
+    // order rather than calling every pair equal.
+    return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
+  }
+};
+
+}  // namespace
+
+Env& Env::Default() {
+  static WindowsEnv env;
+  return env;
+}
+
+}  // namespace norvalde::platform
