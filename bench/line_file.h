@@ -1,0 +1,28 @@
+// A text file written line by line through a large buffer, each line ended by CR LF.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace norvalde::bench {
+
+class LineFile {
+ public:
+  // Creates or truncates the file; throws std::runtime_error naming it when that fails.
+  explicit LineFile(const std::string& path);
+  ~LineFile();
+  LineFile(const LineFile&) = delete;
+  LineFile& operator=(const LineFile&) = delete;
+
+  void Write(std::string_view line);
+  void WriteBytes(std::string_view bytes);
+  // Flushes and closes; throws when a byte could not be written.
+  void Close();
+
+ private:
+  std::string path_;
+  std::FILE* file_ = nullptr;
+};
+
+}  // namespace norvalde::bench
