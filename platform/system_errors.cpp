@@ -17,6 +17,8 @@ int RuntimeErrorCode(int systemError) {
 #else
   switch (systemError) {
     case ENOENT: return 2;
+    // A missing folder on the way: Windows' "path not found".
+    case ENOTDIR:
     case ENAMETOOLONG: return 3;
     case EMFILE: return 4;
     case EACCES:
@@ -25,7 +27,10 @@ int RuntimeErrorCode(int systemError) {
     case EISDIR: return 5;
     // A refused lock is what Windows reports as a sharing violation.
     case EWOULDBLOCK: return 32;
-    case ENOSPC: return 101;
+    case ENOSPC:
+    case EDQUOT: return 101;
+    // EIO's own number (5) is the library's "access denied"; Windows calls a device fault 1117.
+    case EIO: return 1117;
     default: return systemError;
   }
 #endif

@@ -1,0 +1,46 @@
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+#include "platform/env.h"
+
+namespace norvalde::platform {
+namespace {
+
+int Sign(int value) { return (value > 0) - (value < 0); }
+
+TEST(CompareCodes, IgnoresCaseButNotAccents) {
+  const struct {
+    std::string a;
+    std::string b;
+    int sign;
+  } cases[] = {
+      {"MAT", "mat", 0},
+      {"\xD1" "U", "\xF1u", 0},  // N and n with tilde, in Windows-1252
+      {"", "", 0},
+      {"a", "B", -1},
+      {"B", "a", 1},
+      {"e", "\xE9", -1},  // e before e acute: accents count
+      {"0830", "0900", -1},
+      {"1100", "0900", 1},
+      {"MAT", "MATE", -1},
+  };
+  Env& env = Env::Default();
+  for (const auto& c : cases) EXPECT_EQ(Sign(env.CompareCodes(c.a, c.b)), c.sign) << c.a << " " << c.b;
+}
+
+TEST(Now, IsTheLocalClockToTheMinute) {
+  const std::time_t before = std::time(nullptr);
+  const LocalTime now = Env::Default().Now();
+  std::tm expected{};
+  localtime_r(&before, &expected);
+  EXPECT_EQ(now.year, expected.tm_year + 1900);
+  EXPECT_EQ(now.month, expected.tm_mon + 1);
+  EXPECT_EQ(now.day, expected.tm_mday);
+  EXPECT_EQ(now.hour, expected.tm_hour);
+  // The minute may have turned between the two readings.
+  EXPECT_TRUE(now.minute == expected.tm_min || now.minute == (expected.tm_min + 1) % 60);
+}
+
+}  // namespace
+}  // namespace norvalde::platform

@@ -1,0 +1,174 @@
+// The real file system behind Env: sharing, refusals and names found ignoring case.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <memory>
+
+#include "platform/env.h"
+#include "tests/support/temp_folder.h"
+
+namespace norvalde::platform {
+namespace {
+
+using testing::TempFolder;
+
+class EnvFiles : public ::testing::Test {
+ protected:
+  Env& env = Env::Default();
+  TempFolder folder;
+};
+
+std::string ReadAll(File& file) {
+  std::string content;
+  char buffer[7];  // small, so a read never takes the whole file at once
+  for (;;) {
+    size_t got = 0;
+    EXPECT_EQ(file.Read(buffer, sizeof buffer, got), 0);
+    if (got == 0) return content;
+    content.append(buffer, got);
+  }
+}
+
+TEST_F(EnvFiles, SharingBetweenTwoOpensOfTheSameFile) {
+  using M = OpenMode;
+  const struct {
+    M first;
+    M second;
+    bool allowed;
+  } cases[] = {
+      {M::kReadSharedDenyWrite, M::kReadSharedDenyWrite, true},
+      {M::kReadShared, M::kReadWriteShared, true},
+      {M::kReadSharedDenyWrite, M::kReadExclusive, false},
+      {M::kReadSharedDenyWrite, M::kCreateExclusive, false},
+      {M::kReadWriteExclusive, M::kReadSharedDenyWrite, false},
+      {M::kCreateExclusive, M::kReadShared, false},
+      {M::kReadExclusive, M::kReadWriteExclusive, false},
+  };
+  const std::string path = folder.WriteFile("t.txt", "data");
+  for (const auto& c : cases) {
+    std::unique_ptr<File> first, second;
+    ASSERT_EQ(env.Open(path, c.first, first), 0);
+    const int error = env.Open(path, c.second, second);
+    if (c.allowed) {
+      EXPECT_EQ(error, 0);
+    } else {
+      EXPECT_EQ(error, EWOULDBLOCK) << static_cast<int>(c.first) << static_cast<int>(c.second);
+      EXPECT_EQ(second, nullptr);
+    }
+  }
+  // Every lock went with its file: an exclusive open works again.
+  std::unique_ptr<File> last;
+  EXPECT_EQ(env.Open(path, OpenMode::kReadWriteExclusive, last), 0);
+}
+
+TEST_F(EnvFiles, RefusedCreateLeavesTheHeldFileAsItWas) {
+  const std::string path = folder.WriteFile("t.txt", "keep me");
+  std::unique_ptr<File> reader, writer;
+  ASSERT_EQ(env.Open(path, OpenMode::kReadSharedDenyWrite, reader), 0);
+  EXPECT_NE(env.Open(path, OpenMode::kCreateExclusive, writer), 0);
+  EXPECT_EQ(ReadAll(*reader), "keep me");
+}
+
+TEST_F(EnvFiles, CreateWritesAndReplaces) {
+  const std::string path = folder.WriteFile("t.txt", "an older and longer content");
+  std::unique_ptr<File> file;
+  ASSERT_EQ(env.Open(path, OpenMode::kCreateExclusive, file), 0);
+  ASSERT_EQ(file->Write("new", 3), 0);
+  ASSERT_EQ(file->Sync(), 0);
+  ASSERT_EQ(file->Close(), 0);
+  EXPECT_EQ(folder.ReadFile("t.txt"), "new");
+}
+
+TEST_F(EnvFiles, SeekSizeAndTruncate) {
+  const std::string path = folder.WriteFile("t.txt", "0123456789");
+  std::unique_ptr<File> file;
+  ASSERT_EQ(env.Open(path, OpenMode::kReadWriteExclusive, file), 0);
+  uint64_t size = 0;
+  ASSERT_EQ(file->Size(size), 0);
+  EXPECT_EQ(size, 10u);
+  ASSERT_EQ(file->Seek(8), 0);
+  EXPECT_EQ(ReadAll(*file), "89");
+  ASSERT_EQ(file->Truncate(4), 0);
+  ASSERT_EQ(file->Seek(0), 0);
+  EXPECT_EQ(ReadAll(*file), "0123");
+}
+
+TEST_F(EnvFiles, OpenFailsClearlyOnBadPaths) {
+  folder.MakeFolder("sub");
+  folder.WriteFile("plain", "x");
+  const struct {
+    std::string path;
+    OpenMode mode;
+    int error;
+  } cases[] = {
+      {folder.Path("missing.txt"), OpenMode::kReadSharedDenyWrite, ENOENT},
+      {folder.Path("sub"), OpenMode::kReadSharedDenyWrite, EISDIR},
+      {folder.Path("sub"), OpenMode::kReadWriteShared, EISDIR},
+      {folder.Path("sub"), OpenMode::kCreateExclusive, EISDIR},
+      {folder.Path("nowhere/x.txt"), OpenMode::kCreateExclusive, ENOENT},
+      {folder.Path("plain/x.txt"), OpenMode::kReadShared, ENOTDIR},
+      {folder.Path(std::string(300, 'a')), OpenMode::kReadShared, ENAMETOOLONG},
+  };
+  for (const auto& c : cases) {
+    std::unique_ptr<File> file;
+    EXPECT_EQ(env.Open(c.path, c.mode, file), c.error) << c.path;
+    EXPECT_EQ(file, nullptr);
+  }
+}
+
+TEST_F(EnvFiles, PathsLongerThanTheOldLimitWork) {
+  std::string sub;
+  while (folder.Path(sub).size() < 300) sub += std::string(40, 'd') + "/";
+  folder.MakeFolder(sub);
+  const std::string path = folder.WriteFile(sub + "f.txt", "deep");
+  std::unique_ptr<File> file;
+  ASSERT_EQ(env.Open(path, OpenMode::kReadSharedDenyWrite, file), 0);
+  EXPECT_EQ(ReadAll(*file), "deep");
+}
+
+TEST_F(EnvFiles, ExistenceDeletionAndRename) {
+  folder.MakeFolder("sub");
+  const std::string a = folder.WriteFile("a.txt", "A");
+  const std::string b = folder.WriteFile("b.txt", "B");
+  EXPECT_TRUE(env.FileExists(a));
+  EXPECT_FALSE(env.FileExists(folder.Path("sub")));
+  EXPECT_FALSE(env.FileExists(folder.Path("none")));
+  EXPECT_TRUE(env.FolderExists(folder.Path("sub")));
+  EXPECT_FALSE(env.FolderExists(a));
+
+  EXPECT_EQ(env.RenameFile(a, b), 0);  // replaces the existing target
+  EXPECT_FALSE(env.FileExists(a));
+  EXPECT_EQ(folder.ReadFile("b.txt"), "A");
+  EXPECT_EQ(env.DeleteFile(b), 0);
+  EXPECT_FALSE(env.FileExists(b));
+  EXPECT_EQ(env.DeleteFile(b), ENOENT);
+}
+
+TEST_F(EnvFiles, FindFileIgnoringCase) {
+  folder.WriteFile("rova_prof.txt", "");
+  folder.WriteFile("ROVA_PROF.TXT", "");
+  folder.WriteFile("Rova_Aulas.Txt", "");
+  folder.WriteFile("ROVA_AULAS.TXT", "");
+  folder.WriteFile("\xC3\x91" "ame.txt", "");  // N with tilde in UTF-8: never case-folded
+  folder.MakeFolder("Sub");
+  folder.WriteFile("Sub/asigt.dbf", "");
+  const std::string root = folder.path();
+  const struct {
+    std::string asked;
+    std::string found;
+  } cases[] = {
+      {root + "/rova_prof.txt", root + "/rova_prof.txt"},  // the exact name first
+      {root + "/ROVA_PROF.TXT", root + "/ROVA_PROF.TXT"},
+      {root + "/rova_aulas.txt", root + "/ROVA_AULAS.TXT"},  // the smallest of several
+      {root + "//rova_aulas.txt", root + "/ROVA_AULAS.TXT"},
+      {root + "/Sub//ASIGT.DBF", root + "/Sub/asigt.dbf"},
+      {root + "/\xC3\xB1" "ame.txt", root + "/\xC3\xB1" "ame.txt"},
+      {root + "/new.txt", root + "/new.txt"},
+      {root + "/missing/x.txt", root + "/missing/x.txt"},
+      {root + "//", root + "/"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(env.FindFileIgnoringCase(c.asked), c.found) << c.asked;
+}
+
+}  // namespace
+}  // namespace norvalde::platform
