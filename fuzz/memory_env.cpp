@@ -1,0 +1,84 @@
+#include "fuzz/memory_env.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace norvalde::fuzzing {
+namespace {
+
+class MemoryFile : public platform::File {
+ public:
+  explicit MemoryFile(std::shared_ptr<std::string> bytes) : bytes_(std::move(bytes)) {}
+
+  int Read(char* buffer, size_t want, size_t& got) override {
+    got = position_ < bytes_->size() ? std::min(want, bytes_->size() - position_) : 0;
+    std::memcpy(buffer, bytes_->data() + position_, got);
+    position_ += got;
+    return 0;
+  }
+  int Write(const char* data, size_t size) override {
+    if (bytes_->size() < position_) bytes_->resize(position_, '\0');
+    bytes_->replace(position_, std::min(size, bytes_->size() - position_), data, size);
+    position_ += size;
+    return 0;
+  }
+  int Seek(uint64_t offset) override {
+    position_ = offset;
+    return 0;
+  }
+  int Size(uint64_t& size) override {
+    size = bytes_->size();
+    return 0;
+  }
+  int Truncate(uint64_t size) override {
+    bytes_->resize(size, '\0');
+    return 0;
+  }
+  int Sync() override { return 0; }
+  int Close() override { return 0; }
+
+ private:
+  std::shared_ptr<std::string> bytes_;
+  uint64_t position_ = 0;
+};
+
+std::string LowerAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+}  // namespace
+
+int MemoryEnv::Open(const std::string& path, platform::OpenMode mode,
+                    std::unique_ptr<platform::File>& file) {
+  auto found = files.find(path);
+  if (mode == platform::OpenMode::kCreateExclusive) {
+    Put(path, {});
+    found = files.find(path);
+  }
+  if (found == files.end()) return ENOENT;
+  file = std::make_unique<MemoryFile>(found->second);
+  return 0;
+}
+
+int MemoryEnv::DeleteFile(const std::string& path) { return files.erase(path) ? 0 : ENOENT; }
+
+int MemoryEnv::RenameFile(const std::string& from, const std::string& to) {
+  auto found = files.find(from);
+  if (found == files.end()) return ENOENT;
+  std::shared_ptr<std::string> bytes = found->second;
+  files.erase(found);
+  files[to] = std::move(bytes);
+  return 0;
+}
+
+std::string MemoryEnv::FindFileIgnoringCase(const std::string& path) {
+  if (files.count(path)) return path;
+  for (const auto& [name, bytes] : files)
+    if (LowerAscii(name) == LowerAscii(path)) return name;
+  return path;
+}
+
+}  // namespace norvalde::fuzzing
