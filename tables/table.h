@@ -15,6 +15,8 @@
 
 namespace norvalde::tables {
 
+struct DbfField;
+
 enum class FieldType {
   kText,     // C with a width
   kInteger,  // signed 32-bit, stored as N(11,0)
@@ -77,6 +79,11 @@ class Table {
 
  private:
   class Impl;
+  Impl& Opened() const;  // the open table, or an error when none is open
+  const DbfField& Field(const std::string& name) const;
+  void StoreNumber(const DbfField& field, double value, char* bytes) const;
+  [[noreturn]] void ThrowUnwritable(const DbfField& field) const;
+
   platform::Env& env_;
   std::string componentName_;
   std::unique_ptr<Impl> impl_;

@@ -1,0 +1,17 @@
+// Which code page a dBASE table's text is stored in.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace norvalde::tables {
+
+// The code page of a language-driver byte (offset 29 of the header); 0 when the byte is 0,
+// which records no code page. Unknown drivers give 1252, the code page of our own tables.
+int CodePageOfLanguageDriver(uint8_t driver);
+
+// The code page named by a `.cpg` sidecar file ("CP850", "1252", "UTF-8", "ISO-8859-1"...);
+// 0 when the text names none we know.
+int CodePageOfCpgText(const std::string& text);
+
+}  // namespace norvalde::tables

@@ -1,0 +1,100 @@
+#include "tables/dbf_values.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <string_view>
+
+namespace norvalde::tables {
+namespace {
+
+using namespace std::literals;
+
+TEST(FormatNumberTest, ShortestFormWithUpTo15SignificantDigits) {
+  EXPECT_EQ(FormatNumber(2.99), "2.99");
+  EXPECT_EQ(FormatNumber(3), "3");
+  EXPECT_EQ(FormatNumber(-10), "-10");
+  EXPECT_EQ(FormatNumber(0.5), "0.5");
+  EXPECT_EQ(FormatNumber(-0.0), "0");
+  EXPECT_EQ(FormatNumber(0.1 + 0.2), "0.3");
+  EXPECT_EQ(FormatNumber(123456789012.5), "123456789012.5");
+  EXPECT_EQ(FormatNumber(2147483647), "2147483647");
+}
+
+TEST(ParseNumberTextTest, AcceptsWhatWritersStoreAndRejectsGarbage) {
+  struct Case {
+    std::string_view text;
+    bool ok;
+    bool empty;
+    double value;
+  };
+  const Case cases[] = {
+      {" 1", true, false, 1},        {"007", true, false, 7},
+      {"1 ", true, false, 1},        {"  -2.50", true, false, -2.5},
+      {"1,5", true, false, 1.5},     {"+3", true, false, 3},
+      {"\0\0 4"sv, true, false, 4},
+      {"", true, true, 0},           {"    ", true, true, 0},
+      {"**", true, true, 0},         {"--", true, true, 0},
+      {"1a", false, false, 0},       {"abc", false, false, 0},
+      {"1 2", false, false, 0},      {"*1", false, false, 0},
+      {"nan", false, false, 0},      {"inf", false, false, 0},
+  };
+  for (const Case& c : cases) {
+    double value = -99;
+    bool empty = false;
+    EXPECT_EQ(ParseNumberText(c.text, value, empty), c.ok) << "'" << c.text << "'";
+    if (!c.ok) continue;
+    EXPECT_EQ(empty, c.empty) << c.text;
+    EXPECT_EQ(value, c.value) << c.text;
+  }
+}
+
+TEST(RoundHalfEvenTest, HalvesGoToTheEvenNeighbour) {
+  const std::pair<double, int32_t> cases[] = {
+      {0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
+      {2.4999, 2}, {2.5001, 3}, {2147483647.0, 2147483647}, {-2147483648.0, INT32_MIN},
+  };
+  for (const auto& [value, expected] : cases) {
+    int32_t result = 0;
+    ASSERT_TRUE(RoundHalfEven(value, result)) << value;
+    EXPECT_EQ(result, expected) << value;
+  }
+  int32_t result = 0;
+  EXPECT_FALSE(RoundHalfEven(2147483648.0, result));
+  EXPECT_FALSE(RoundHalfEven(NAN, result));
+}
+
+TEST(ParseWholeNumberTest, DecimalWholeNumbersWithinThirtyTwoBits) {
+  int32_t result = 0;
+  EXPECT_TRUE(ParseWholeNumber("3", result));
+  EXPECT_EQ(result, 3);
+  EXPECT_TRUE(ParseWholeNumber("  -42", result));
+  EXPECT_EQ(result, -42);
+  EXPECT_TRUE(ParseWholeNumber("+7", result));
+  EXPECT_EQ(result, 7);
+  for (const char* bad : {"", " ", "3.0", "1e3", "0x10", "+-1", "2147483648", "3 ", "a"}) {
+    EXPECT_FALSE(ParseWholeNumber(bad, result)) << "'" << bad << "'";
+  }
+}
+
+TEST(EncodeNumberTest, RightAlignedWithTheDeclaredDecimalsOrRefused) {
+  DbfField number{"HORAS", 'N', 20, 6};
+  DbfField integer{"DNI", 'N', 11, 0};
+  DbfField small{"DIA", 'N', 2, 0};
+  std::string bytes(20, 'x');
+  ASSERT_TRUE(EncodeNumber(number, 2.99, bytes.data()));
+  EXPECT_EQ(bytes, "            2.990000");
+  ASSERT_TRUE(EncodeNumber(number, -0.0000001, bytes.data()));
+  EXPECT_EQ(bytes, "            0.000000");
+  bytes.assign(11, 'x');
+  ASSERT_TRUE(EncodeNumber(integer, -2147483648.0, bytes.data()));
+  EXPECT_EQ(bytes, "-2147483648");
+  bytes.assign(2, 'x');
+  EXPECT_FALSE(EncodeNumber(small, 100, bytes.data()));
+  EXPECT_FALSE(EncodeNumber(small, INFINITY, bytes.data()));
+  EXPECT_EQ(bytes, "xx");  // a refused value leaves the field as it was
+}
+
+}  // namespace
+}  // namespace norvalde::tables

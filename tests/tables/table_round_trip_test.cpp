@@ -1,0 +1,223 @@
+// Tables we create: their bytes, and every operation from creation to reading back.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/error.h"
+#include "tables/table.h"
+#include "tests/support/fixed_clock_env.h"
+#include "tests/support/temp_folder.h"
+
+namespace norvalde::tables {
+namespace {
+
+using testing::FixedClockEnv;
+using testing::TempFolder;
+
+const std::vector<FieldDefinition> kFields = {
+    {"NOMBRE", FieldType::kText, 6},
+    {"DNI", FieldType::kInteger},
+    {"HORAS", FieldType::kNumber},
+};
+
+class TableRoundTripTest : public ::testing::Test {
+ protected:
+  void CreateAndOpen(Sharing sharing = Sharing::kShared) {
+    Table::Create(env_, folder_.path(), "T.DBF", kFields);
+    table_.Open(folder_.path(), "T.DBF", sharing, Access::kReadWrite);
+  }
+  void AppendRow(const std::string& name, double dni, double horas) {
+    table_.Append();
+    table_.SetText("NOMBRE", name);
+    table_.SetNumber("DNI", dni);
+    table_.SetNumber("HORAS", horas);
+    table_.Post();
+  }
+
+  TempFolder folder_;
+  FixedClockEnv env_{{2026, 12, 9, 8, 30}};
+  Table table_{env_};
+};
+
+TEST_F(TableRoundTripTest, CreatesADbaseThreeTableByteForByte) {
+  CreateAndOpen();
+  AppendRow("Ana\xBD", 12, 2.99);
+  table_.Close();
+
+  std::string expected;
+  expected += std::string("\x03\x7E\x0C\x09", 4);           // version, 2026-12-09
+  expected += std::string("\x01\x00\x00\x00", 4);           // one record
+  expected += std::string("\x81\x00\x26\x00", 4);           // header 129, record 38
+  expected += std::string(17, '\0') + "\x57" + std::string(2, '\0');
+  auto descriptor = [](const std::string& name, char type, int length, int decimals) {
+    std::string bytes = name + std::string(11 - name.size(), '\0');
+    bytes += type;
+    bytes += std::string(4, '\0');
+    bytes += static_cast<char>(length);
+    bytes += static_cast<char>(decimals);
+    return bytes + std::string(14, '\0');
+  };
+  expected += descriptor("NOMBRE", 'C', 6, 0) + descriptor("DNI", 'N', 11, 0) +
+              descriptor("HORAS", 'N', 20, 6) + "\x0D";
+  expected += " Ana\xBD  " + std::string("         12") + "            2.990000";
+  expected += "\x1A";
+  EXPECT_EQ(folder_.ReadFile("T.DBF"), expected);
+}
+
+TEST_F(TableRoundTripTest, ValuesReadBackByTypeRules) {
+  CreateAndOpen();
+  AppendRow("M\xFAsica largo", -10, 2.99);
+  table_.Append();  // all fields empty
+  table_.Post();
+  AppendRow("x", 3, 0.5);
+  table_.Close();
+
+  table_.Open(folder_.path(), "t", Sharing::kShared, Access::kReadOnly);
+  ASSERT_FALSE(table_.AtEnd());
+  EXPECT_EQ(table_.AsText("nombre"), "M\xFAsica");  // cut to the width
+  EXPECT_EQ(table_.AsText("DNI"), "-10");
+  EXPECT_EQ(table_.AsNumber("HORAS"), 2.99);
+  EXPECT_EQ(table_.AsText("HORAS"), "2.99");
+  EXPECT_EQ(table_.AsInteger("HORAS"), 3);
+  table_.Next();
+  EXPECT_EQ(table_.AsText("NOMBRE"), "");
+  EXPECT_EQ(table_.AsText("DNI"), "");
+  EXPECT_EQ(table_.AsNumber("HORAS"), 0);
+  EXPECT_EQ(table_.AsInteger("DNI"), 0);
+  EXPECT_THROW(table_.AsInteger("NOMBRE"), Error);
+  table_.Next();
+  EXPECT_EQ(table_.AsInteger("HORAS"), 0);  // 0.5 rounds to the even 0
+  table_.Next();
+  EXPECT_TRUE(table_.AtEnd());
+  EXPECT_EQ(table_.FieldNames(), (std::vector<std::string>{"NOMBRE", "DNI", "HORAS"}));
+}
+
+TEST_F(TableRoundTripTest, WalkingAnEmptyTableEndsAtOnce) {
+  CreateAndOpen();
+  table_.First();
+  EXPECT_TRUE(table_.AtEnd());
+  table_.Next();
+  EXPECT_TRUE(table_.AtEnd());
+  EXPECT_EQ(table_.AsText("NOMBRE"), "");
+}
+
+TEST_F(TableRoundTripTest, MovingStoresThePendingChangeAndCloseDropsIt) {
+  CreateAndOpen();
+  AppendRow("uno", 1, 1);
+  table_.Append();
+  table_.SetText("NOMBRE", "dos");
+  table_.First();  // stores "dos"
+  table_.Edit();
+  table_.SetText("NOMBRE", "UNO");
+  table_.Next();  // stores "UNO"
+  table_.Edit();
+  table_.SetText("NOMBRE", "DOS");
+  table_.Append();  // stores "DOS"
+  table_.SetText("NOMBRE", "tres");
+  table_.Close();  // drops "tres"
+
+  table_.Open(folder_.path(), "T.DBF", Sharing::kShared, Access::kReadOnly);
+  std::vector<std::string> names;
+  for (table_.First(); !table_.AtEnd(); table_.Next()) names.push_back(table_.AsText("NOMBRE"));
+  EXPECT_EQ(names, (std::vector<std::string>{"UNO", "DOS"}));
+}
+
+TEST_F(TableRoundTripTest, TextAndNumberSettersConvertBetweenKinds) {
+  CreateAndOpen();
+  table_.Append();
+  table_.SetNumber("NOMBRE", 2.5);
+  table_.SetText("DNI", " 42 ");
+  table_.SetText("HORAS", "1,25");
+  table_.Post();
+  EXPECT_EQ(table_.AsText("NOMBRE"), "2.5");
+  EXPECT_EQ(table_.AsInteger("DNI"), 42);
+  EXPECT_EQ(table_.AsNumber("HORAS"), 1.25);
+  table_.Edit();
+  EXPECT_THROW(table_.SetText("DNI", "doce"), Error);
+  EXPECT_THROW(table_.SetNumber("DNI", 1e12), Error);  // never stored with digits dropped
+  table_.SetText("HORAS", "");
+  table_.Post();
+  EXPECT_EQ(table_.AsText("HORAS"), "");
+  EXPECT_EQ(table_.AsInteger("DNI"), 42);
+}
+
+TEST_F(TableRoundTripTest, FieldErrorsNameTheFieldAndTheComponent) {
+  CreateAndOpen();
+  try {
+    table_.AsText("AULA");
+    FAIL();
+  } catch (const Error& error) {
+    EXPECT_STREQ(error.what(), "No se encuentra el campo 'AULA'");
+  }
+  Table soluc(env_, "wwTableSoluc");
+  soluc.Open(folder_.path(), "T", Sharing::kShared, Access::kReadOnly);
+  try {
+    soluc.AsText("AULA");
+    FAIL();
+  } catch (const Error& error) {
+    EXPECT_STREQ(error.what(), "wwTableSoluc: No se encuentra el campo 'AULA'");
+  }
+}
+
+TEST_F(TableRoundTripTest, IntegerErrorQuotesTheTextInUtf8) {
+  CreateAndOpen();
+  for (const char* text : {"", "3a", "\xBD"}) {
+    table_.Append();
+    table_.SetText("NOMBRE", text);
+    table_.Post();
+    try {
+      table_.AsInteger("NOMBRE");
+      FAIL() << text;
+    } catch (const Error& error) {
+      const std::string shown = std::string(text) == "\xBD" ? "\xC2\xBD" : text;
+      EXPECT_EQ(std::string(error.what()), "'" + shown + "' no es un valor entero válido");
+    }
+  }
+}
+
+TEST_F(TableRoundTripTest, ChangingARowNeedsEditOrAppendAndAWritableTable) {
+  CreateAndOpen();
+  AppendRow("uno", 1, 1);
+  EXPECT_THROW(table_.SetText("NOMBRE", "x"), Error);  // browsing, not editing
+  table_.Close();
+  table_.Open(folder_.path(), "T.DBF", Sharing::kShared, Access::kReadOnly);
+  EXPECT_THROW(table_.Append(), Error);
+  EXPECT_THROW(table_.Edit(), Error);
+  table_.Close();
+  EXPECT_THROW(table_.First(), Error);  // closed
+}
+
+TEST_F(TableRoundTripTest, CreateReplacesATableOfTheSameNameInAnyCase) {
+  folder_.WriteFile("t.dbf", "not a table");
+  CreateAndOpen();
+  table_.Close();
+  EXPECT_EQ(folder_.ReadFile("t.dbf").substr(0, 1), "\x03");
+  EXPECT_FALSE(env_.FileExists(folder_.Path("T.DBF")));
+}
+
+TEST_F(TableRoundTripTest, ManyRowsCrossBlockBoundariesInBothDirections) {
+  CreateAndOpen();
+  constexpr int kRows = 20000;  // several cached blocks of 38-byte records
+  for (int i = 0; i < kRows; ++i) AppendRow("r", i, i / 4.0);
+  // Edit every third row while walking, then read all back after reopening.
+  int index = 0;
+  for (table_.First(); !table_.AtEnd(); table_.Next(), ++index) {
+    if (index % 3 != 0) continue;
+    table_.Edit();
+    table_.SetText("NOMBRE", "e");
+  }
+  EXPECT_EQ(index, kRows);
+  table_.Close();
+  table_.Open(folder_.path(), "T.DBF", Sharing::kExclusive, Access::kReadOnly);
+  index = 0;
+  for (table_.First(); !table_.AtEnd(); table_.Next(), ++index) {
+    ASSERT_EQ(table_.AsInteger("DNI"), index);
+    ASSERT_EQ(table_.AsNumber("HORAS"), index / 4.0);
+    ASSERT_EQ(table_.AsText("NOMBRE"), index % 3 == 0 ? "e" : "r") << index;
+  }
+  EXPECT_EQ(index, kRows);
+}
+
+}  // namespace
+}  // namespace norvalde::tables
