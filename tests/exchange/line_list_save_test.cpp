@@ -1,0 +1,156 @@
+// ExchangeLineList's indexing and its save, which must never leave a half-written file.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+
+#include "exchange/exchange_line_list.h"
+#include "platform/error.h"
+#include "platform/system_errors.h"
+#include "tests/support/faulty_env.h"
+#include "tests/support/temp_folder.h"
+
+namespace norvalde::exchange {
+namespace {
+
+using testing::FaultyEnv;
+using testing::Operation;
+using testing::TempFolder;
+
+std::set<std::string> FileNames(const TempFolder& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+    names.insert(entry.path().filename().string());
+  return names;
+}
+
+std::string ErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const Error& error) {
+    return error.what();
+  }
+  return "<no error>";
+}
+
+std::string CannotCreate(const std::string& path, int error) {
+  return "Cannot create file \"" + path + "\". " + platform::SystemErrorText(error);
+}
+
+TEST(ExchangeLineList, LineOutsideTheListFails) {
+  ExchangeLineList list(platform::Env::Default());
+  list.Add("a");
+  list.Add("b");
+  EXPECT_EQ(list.Line(1), "b");
+  for (int index : {2, -1, 1000}) {
+    EXPECT_EQ(ErrorOf([&] { list.Line(index); }),
+              "List index out of bounds (" + std::to_string(index) + ")");
+  }
+}
+
+TEST(ExchangeLineList, SaveWritesEveryLineWithCrLfAndReplacesTheOldFile) {
+  TempFolder folder;
+  const std::string path = folder.WriteFile("ROVA_HORARIO.TXT", std::string(5000, 'o'));
+  ExchangeLineList list(platform::Env::Default());
+  list.Add("0ROVA_HORARIO.TXT");
+  list.Add("");
+  list.Add("1\xBD\xF1\x1A");
+  list.SaveToFile(path);
+  EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), "0ROVA_HORARIO.TXT\r\n\r\n1\xBD\xF1\x1A\r\n");
+
+  ExchangeLineList empty(platform::Env::Default());
+  empty.SaveToFile(path);
+  EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), "");
+  EXPECT_EQ(FileNames(folder), std::set<std::string>{"ROVA_HORARIO.TXT"});
+}
+
+TEST(ExchangeLineList, SaveReplacesTheFileFoundUnderAnotherCase) {
+  TempFolder folder;
+  folder.WriteFile("rova_horario.txt", "old");
+  ExchangeLineList list(platform::Env::Default());
+  list.Add("new");
+  list.SaveToFile(folder.Carpeta() + "ROVA_HORARIO.TXT");
+  EXPECT_EQ(FileNames(folder), std::set<std::string>{"rova_horario.txt"});
+  EXPECT_EQ(folder.ReadFile("rova_horario.txt"), "new\r\n");
+}
+
+// Enough lines to take several writes, so a failure can strike in the middle.
+std::string LongLine(int i) { return "1" + std::to_string(i) + std::string(20, 'x'); }
+constexpr int kLongListCount = 20000;
+
+ExchangeLineList LongList(platform::Env& env) {
+  ExchangeLineList list(env);
+  for (int i = 0; i < kLongListCount; ++i) list.Add(LongLine(i));
+  return list;
+}
+
+struct InjectedFault {
+  const char* name;
+  Operation operation;
+  int nth;
+  int error;
+  bool cannotCreate;  // else "Stream write error"
+};
+
+class FailedSave : public ::testing::TestWithParam<InjectedFault> {};
+
+TEST_P(FailedSave, LeavesTheOldFileAndNoTemporaryFile) {
+  const InjectedFault& fault = GetParam();
+  TempFolder folder;
+  const std::string path = folder.WriteFile("ROVA_HORARIO.TXT", "old content\r\n");
+  FaultyEnv env;
+  ExchangeLineList list = LongList(env);
+  env.FailNth(fault.operation, fault.nth, fault.error);
+
+  const std::string expected =
+      fault.cannotCreate ? CannotCreate(path, fault.error) : "Stream write error";
+  EXPECT_EQ(ErrorOf([&] { list.SaveToFile(path); }), expected);
+  EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), "old content\r\n");
+  EXPECT_EQ(FileNames(folder), std::set<std::string>{"ROVA_HORARIO.TXT"});
+
+  // The same list saves fine once the fault is gone.
+  list.SaveToFile(path);
+  std::string saved;
+  for (int i = 0; i < kLongListCount; ++i) saved += LongLine(i) + "\r\n";
+  EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FailedSave,
+    ::testing::Values(InjectedFault{"OldFileHeld", Operation::kOpen, 1, EWOULDBLOCK, true},
+                      InjectedFault{"CreateRefused", Operation::kOpen, 2, EACCES, true},
+                      InjectedFault{"FirstWrite", Operation::kWrite, 1, ENOSPC, false},
+                      InjectedFault{"LaterWrite", Operation::kWrite, 3, ENOSPC, false},
+                      InjectedFault{"Sync", Operation::kSync, 1, EIO, false},
+                      InjectedFault{"Close", Operation::kClose, 2, EIO, false},
+                      InjectedFault{"Rename", Operation::kRename, 1, EACCES, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ExchangeLineList, SaveRefusedForBadTargets) {
+  TempFolder folder;
+  folder.MakeFolder("ROVA_HORARIO.TXT");
+  const std::string held = folder.WriteFile("held.txt", "old");
+  std::unique_ptr<platform::File> reader;
+  ASSERT_EQ(platform::Env::Default().Open(held, platform::OpenMode::kReadSharedDenyWrite, reader),
+            0);
+  const struct {
+    std::string path;
+    int error;
+  } cases[] = {
+      {folder.Path("missing/ROVA_HORARIO.TXT"), ENOENT},
+      {folder.Path("ROVA_HORARIO.TXT"), EISDIR},
+      {held, EWOULDBLOCK},
+  };
+  ExchangeLineList list(platform::Env::Default());
+  list.Add("new");
+  for (const auto& c : cases)
+    EXPECT_EQ(ErrorOf([&] { list.SaveToFile(c.path); }), CannotCreate(c.path, c.error));
+  EXPECT_EQ(folder.ReadFile("held.txt"), "old");
+  EXPECT_EQ(FileNames(folder), (std::set<std::string>{"ROVA_HORARIO.TXT", "held.txt"}));
+}
+
+}  // namespace
+}  // namespace norvalde::exchange
