@@ -1,6 +1,7 @@
 #include "tables/work_tables.h"
 
 #include "platform/paths.h"
+#include "platform/system_errors.h"
 
 namespace norvalde::tables {
 namespace {
@@ -9,11 +10,20 @@ FieldDefinition Text(const char* name, int width) { return {name, FieldType::kTe
 FieldDefinition Integer(const char* name) { return {name, FieldType::kInteger}; }
 FieldDefinition Number(const char* name) { return {name, FieldType::kNumber}; }
 
-// Deletes the file when it exists; a file another program holds stays, and the creation that
-// follows reports it.
+// Whether another program holds the file. Windows refuses to delete such a file; other systems
+// delete it while the holder keeps writing a table nobody sees any more, so we ask first.
+bool HeldByAnotherProgram(platform::Env& env, const std::string& path) {
+  std::unique_ptr<platform::File> file;
+  const int error = env.Open(path, platform::OpenMode::kReadWriteExclusive, file);
+  if (error == 0) file->Close();
+  return error != 0 && platform::RuntimeErrorCode(error) == 32;
+}
+
+// Deletes the file when it exists. A file another program holds stays, unreported: the creation
+// that follows fails on it with the engine's error.
 void DeleteIfPresent(platform::Env& env, const std::string& path) {
   const std::string found = env.FindFileIgnoringCase(path);
-  if (env.FileExists(found)) env.DeleteFile(found);
+  if (env.FileExists(found) && !HeldByAnotherProgram(env, found)) env.DeleteFile(found);
 }
 
 }  // namespace

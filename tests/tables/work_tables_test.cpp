@@ -1,0 +1,205 @@
+// The six work tables as the Export re-creates them, and the Import's six table components.
+#include "tables/work_tables.h"
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/error.h"
+#include "tests/support/faulty_env.h"
+#include "tests/support/temp_folder.h"
+#include "tests/tables/table_test_files.h"
+
+namespace norvalde::tables {
+namespace {
+
+using testing::FaultyEnv;
+using testing::Operation;
+using testing::TempFolder;
+
+// "NAME type length.decimals" for each descriptor, read straight from the file's bytes.
+std::vector<std::string> StoredFields(const std::string& bytes) {
+  std::vector<std::string> fields;
+  for (size_t at = 32; at + 32 <= bytes.size() && bytes[at] != '\x0D'; at += 32) {
+    fields.push_back(std::string(bytes.c_str() + at) + " " + bytes[at + 11] + " " +
+                     std::to_string(static_cast<uint8_t>(bytes[at + 16])) + "." +
+                     std::to_string(static_cast<uint8_t>(bytes[at + 17])));
+  }
+  return fields;
+}
+
+std::set<std::string> FilesIn(const std::string& folder) {
+  std::set<std::string> names;
+  DIR* dir = opendir(folder.c_str());
+  while (const dirent* entry = readdir(dir)) {
+    if (entry->d_name[0] != '.') names.insert(entry->d_name);
+  }
+  closedir(dir);
+  return names;
+}
+
+class WorkTablesTest : public ::testing::Test {
+ protected:
+  void Recreate(const WorkTableDefinition& definition) {
+    Table table(env_);
+    RecreateWorkTable(env_, folder_.path(), definition, table);
+    EXPECT_TRUE(table.IsOpen());
+    EXPECT_TRUE(table.AtEnd());
+  }
+
+  TempFolder folder_;
+  FaultyEnv env_;
+};
+
+TEST_F(WorkTablesTest, TheSixTablesHaveTheirFieldsInOrder) {
+  const std::vector<std::pair<const WorkTableDefinition*, std::vector<std::string>>> expected = {
+      {&AsignomtTable(), {"COD C 4.0", "CODLARGO C 8.0", "NOMBRE C 40.0", "MATERIA C 8.0"}},
+      {&ProftTable(),
+       {"ABREV C 4.0", "NOMBRE C 40.0", "DEPART C 40.0", "DNI N 11.0", "X_EMPLEADO C 10.0",
+        "F_TOMAPOS C 10.0"}},
+      {&AulatTable(),
+       {"ABREV C 4.0", "NOMBRE C 40.0", "EDIFICIO C 1.0", "MAXALUM N 11.0", "DEPCENTRO C 10.0"}},
+      {&GrupostTable(),
+       {"ABREV C 4.0", "TURNO C 1.0", "NIVEL C 5.0", "CURSO C 3.0", "GRUPO C 2.0",
+        "UNIDAD C 10.0"}},
+      {&AsigtTable(),
+       {"CASIG C 4.0", "CPROF C 4.0", "CGRUP C 4.0", "CAULA C 4.0", "TURNO C 1.0", "NIVEL C 5.0",
+        "CURSO C 3.0", "GRUPO C 2.0", "HORAS N 20.6", "SESIONES C 20.0"}},
+      {&DiashorastTable(),
+       {"DIHO C 10.0", "CODDIHO C 10.0", "DIA C 20.0", "TEXTODIA C 20.0", "HORA C 8.0",
+        "HORADESDE C 8.0", "HORAHASTA C 8.0", "MINUTOS C 8.0"}},
+  };
+  std::set<std::string> files;
+  for (const auto& [definition, fields] : expected) {
+    Recreate(*definition);
+    const std::string file = definition->name + ".DBF";
+    EXPECT_EQ(StoredFields(folder_.ReadFile(file)), fields) << file;
+    files.insert(file);
+  }
+  EXPECT_EQ(FilesIn(folder_.path()), files);
+}
+
+TEST_F(WorkTablesTest, AnOlderTableAndItsIndexAreReplacedWhateverTheirCase) {
+  test::CopyFixture(folder_, "soluc_gdal.dbf", "asignomt.dbf");
+  folder_.WriteFile("ASIGNOMT.MDX", "index");
+  Recreate(AsignomtTable());
+  EXPECT_EQ(FilesIn(folder_.path()), std::set<std::string>{"ASIGNOMT.DBF"});
+  Table table(env_);
+  table.Open(folder_.path(), "ASIGNOMT", Sharing::kShared, Access::kReadOnly);
+  EXPECT_EQ(table.FieldNames(), (std::vector<std::string>{"COD", "CODLARGO", "NOMBRE", "MATERIA"}));
+  EXPECT_TRUE(table.AtEnd());
+}
+
+TEST_F(WorkTablesTest, AFailedDeletionIsNotReported) {
+  folder_.WriteFile("ASIGNOMT.MDX", "index");
+  env_.FailAlways(Operation::kDelete, EACCES);
+  Recreate(AsignomtTable());
+  EXPECT_TRUE(env_.FileExists(folder_.Path("ASIGNOMT.MDX")));
+}
+
+TEST_F(WorkTablesTest, ATableHeldByAnotherProgramIsKeptAndItsCreationFails) {
+  Recreate(GrupostTable());
+  const std::string before = folder_.ReadFile("GRUPOST.DBF");
+  Table holder(env_);
+  holder.Open(folder_.path(), "GRUPOST", Sharing::kShared, Access::kReadOnly);
+  Table table(env_);
+  try {
+    RecreateWorkTable(env_, folder_.path(), GrupostTable(), table);
+    FAIL();
+  } catch (const Error& error) {
+    EXPECT_EQ(std::string(error.what()), "No se puede crear la tabla \"" +
+                                             folder_.Path("GRUPOST.DBF") +
+                                             "\": la tabla está en uso por otro programa");
+  }
+  EXPECT_EQ(folder_.ReadFile("GRUPOST.DBF"), before);
+}
+
+TEST_F(WorkTablesTest, LongValuesAreCutToTheFieldWidth) {
+  Table table(env_);
+  RecreateWorkTable(env_, folder_.path(), AsignomtTable(), table);
+  table.Append();
+  table.SetText("NOMBRE", std::string(40, 'a') + std::string(20, 'b'));
+  table.SetText("CODLARGO", "ABCDEFGHIJKLMNOPQRST");
+  table.Post();
+  RecreateWorkTable(env_, folder_.path(), GrupostTable(), table);
+  table.Append();
+  table.SetText("TURNO", "TAR");
+  table.Post();
+  table.Close();
+
+  table.Open(folder_.path(), "ASIGNOMT.DBF", Sharing::kShared, Access::kReadOnly);
+  EXPECT_EQ(table.AsText("NOMBRE"), std::string(40, 'a'));
+  EXPECT_EQ(table.AsText("CODLARGO"), "ABCDEFGH");
+  table.Open(folder_.path(), "GRUPOST.DBF", Sharing::kShared, Access::kReadOnly);
+  EXPECT_EQ(table.AsText("TURNO"), "T");
+}
+
+TEST_F(WorkTablesTest, AMissingWorkFolderIsTheEnginesError) {
+  Table table(env_);
+  const std::string missing = folder_.Path("QTEMP");
+  try {
+    RecreateWorkTable(env_, missing, AulatTable(), table);
+    FAIL();
+  } catch (const Error& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "No se puede crear la tabla \"" + missing + "/AULAT.DBF\": no existe la carpeta");
+  }
+}
+
+class ImportTablesTest : public WorkTablesTest {
+ protected:
+  ImportTables tables_{env_};
+};
+
+TEST_F(ImportTablesTest, AMissingTableMakesItsExclusiveOpenFail) {
+  Recreate(GrupostTable());
+  tables_.wwTableGrupos.Open(folder_.path(), "GRUPOST", Sharing::kExclusive, Access::kReadWrite);
+  try {
+    tables_.wwTableProfesor.Open(folder_.path(), "PROFT", Sharing::kExclusive, Access::kReadWrite);
+    FAIL();
+  } catch (const Error& error) {
+    EXPECT_EQ(std::string(error.what()), "No se puede abrir la tabla \"" +
+                                             folder_.Path("PROFT.DBF") + "\": no existe el archivo");
+  }
+  // Held exclusively, GRUPOST keeps the Export out.
+  Table other(env_);
+  EXPECT_THROW(other.Open(folder_.path(), "GRUPOST.DBF", Sharing::kShared, Access::kReadOnly), Error);
+}
+
+TEST_F(ImportTablesTest, SolucFieldErrorsCarryTheComponentName) {
+  test::CopyFixture(folder_, "soluc_db3_text_dia.dbf", "SOLUC.DBF");
+  Table::Create(env_, folder_.path(), "DIASHORAST.DBF", DiashorastTable().fields);
+  Table& soluc = tables_.wwTableSoluc;
+  soluc.Open(folder_.path(), "SOLUC", Sharing::kExclusive, Access::kReadWrite);
+  tables_.wwTableTramos.Open(folder_.path(), "DIASHORAST", Sharing::kExclusive, Access::kReadWrite);
+  std::vector<std::string> messages;
+  for (soluc.First(); !soluc.AtEnd(); soluc.Next()) {
+    try {
+      if (soluc.AsInteger("DIA") != 0) soluc.AsText("SALA");
+    } catch (const Error& error) {
+      messages.push_back(error.what());
+    }
+  }
+  try {
+    tables_.wwTableTramos.AsText("CODIGO");
+  } catch (const Error& error) {
+    messages.push_back(error.what());
+  }
+  // Rows: 1, 1, 2, 0 (no lesson, no error), blank (integer error), 3, 4, 5.
+  const std::vector<std::string> expected = {"wwTableSoluc: No se encuentra el campo 'SALA'",
+              "wwTableSoluc: No se encuentra el campo 'SALA'",
+              "wwTableSoluc: No se encuentra el campo 'SALA'",
+              "'' no es un valor entero válido",
+              "wwTableSoluc: No se encuentra el campo 'SALA'",
+              "wwTableSoluc: No se encuentra el campo 'SALA'",
+              "wwTableSoluc: No se encuentra el campo 'SALA'",
+              "wwTableTramos: No se encuentra el campo 'CODIGO'"};
+  EXPECT_EQ(messages, expected);
+}
+
+}  // namespace
+}  // namespace norvalde::tables
