@@ -1,0 +1,162 @@
+// Whole Import runs on prepared work folders, comparing ROVA_HORARIO.TXT byte for byte.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+
+#include "import_work_folder.h"
+
+namespace norvalde::importing::testing {
+namespace {
+
+const std::vector<std::string> kFinished = {"<cursor restored>", "Proceso Terminado"};
+
+TEST(ImportRunTest, WritesOneLessonPerTimetabledRowWithItsSlot) {
+  ImportWorkFolder folder;
+  folder.Prepare('L',
+                 {{"L", "1", "S011"},
+                  {"M", "1", "S021"},
+                  {"M", "1", "S099"},  // same day and period again: the first row wins
+                  {"8", "1", "S081"},
+                  {"1", "1", "D011"}},  // digits are not looked up in letter mode
+                 {{"1", "1", "P01", "1ESA", "MAT", "A12"},
+                  {"0", "1", "P02", "1ESA", "LEN", "A12"},  // no lesson
+                  {"8", "1", "P03", "2ESB", "ING", "A14"},  // no letter for day 8
+                  {"3", "9", "P04", "2ESB", "HIS", "A14"},  // no such slot
+                  {"2", "1", "P05", "3ESC", "FIS", "LAB"},
+                  {"", "2", "P06", "3ESC", "QUI", "LAB"},   // blank day reads 0
+                  {"5", "1", "P0105", "4ESD", "BIO", "A20"}});
+
+  RecordingMessageSink sink;
+  folder.Run(sink);
+
+  EXPECT_EQ(folder.ReadOutput(), CrLfLines({HorarioHeader(),
+                                            "1S011LP01 1ESALEC MAT A12 ",
+                                            "1S0818P03 2ESBLEC ING A14 ",
+                                            "1    XP04 2ESBLEC HIS A14 ",
+                                            "1S021MP05 3ESCLEC FIS LAB ",
+                                            "1    VP01054ESDLEC BIO A20 ",
+                                            HorarioTrailer(5)}));
+  EXPECT_EQ(sink.events, kFinished);
+}
+
+// The second line of rova_sesiones.txt decides whether SOLUC's day 4 is written "J" or "4";
+// the slot is looked up under the day as written.
+struct ModeCase {
+  std::string secondLine;
+  std::string lesson;
+};
+
+class ImportDayModeTest : public ::testing::TestWithParam<ModeCase> {};
+
+TEST_P(ImportDayModeTest, WritesAndLooksUpTheDayAsTheSlotsFileNamesIt) {
+  ImportWorkFolder folder;
+  folder.Prepare('L', {{"J", "2", "SJ02"}, {"4", "2", "S402"}},
+                 {{"4", "2", "P01", "1ESA", "MAT", "A12"}});
+  folder.WriteInput("rova_sesiones.txt", CrLfLines({"0ROVA_SESIONES.TXT", GetParam().secondLine}));
+
+  RecordingMessageSink sink;
+  folder.Run(sink);
+
+  EXPECT_EQ(folder.ReadOutput(),
+            CrLfLines({HorarioHeader(), GetParam().lesson, HorarioTrailer(1)}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SecondLine, ImportDayModeTest,
+    ::testing::Values(ModeCase{"1   S011J08000855", "1SJ02JP01 1ESALEC MAT A12 "},
+                      ModeCase{"1   S011708000855", "1S4024P01 1ESALEC MAT A12 "},
+                      ModeCase{"1   S0111", "1S4024P01 1ESALEC MAT A12 "},
+                      ModeCase{"0   S0118", "1SJ02JP01 1ESALEC MAT A12 "},   // not 1-7
+                      ModeCase{"9   S011 08000855", "1SJ02JP01 1ESALEC MAT A12 "},
+                      ModeCase{"1   S01", "1SJ02JP01 1ESALEC MAT A12 "}));  // too short
+
+// The centre code is raw columns 52-59 of the first "0" line of rova_asignat.txt.
+struct CentreCase {
+  std::vector<std::string> asignatLines;
+  std::string centreField;
+};
+
+class ImportCentreCodeTest : public ::testing::TestWithParam<CentreCase> {};
+
+TEST_P(ImportCentreCodeTest, PutsTheCentreCodeInHeaderAndTrailer) {
+  ImportWorkFolder folder;
+  folder.Prepare('1', {}, {});
+  folder.WriteInput("rova_asignat.txt", CrLfLines(GetParam().asignatLines));
+
+  RecordingMessageSink sink;
+  folder.Run(sink);
+
+  const std::string centre = GetParam().centreField;
+  EXPECT_EQ(folder.ReadOutput(),
+            CrLfLines({HorarioHeader(centre), HorarioTrailer(0, centre)}));
+}
+
+const std::string kAsignatName = "ROVA_ASIGNAT.TXT" + std::string(34, ' ');
+
+INSTANTIATE_TEST_SUITE_P(
+    AsignatHeader, ImportCentreCodeTest,
+    ::testing::Values(
+        CentreCase{{"1MAT MATEMATICAS"}, "        "},
+        CentreCase{{}, "        "},
+        CentreCase{{"0" + kAsignatName + "2800"}, "2800    "},
+        CentreCase{{"0" + kAsignatName + "  123456999"}, "  123456"},
+        CentreCase{{"1MAT", "0" + kAsignatName + "AAAA1111", "0" + kAsignatName + "BBBB2222"},
+                   "AAAA1111"},
+        // The header guard plays no part: a detail line naming the file is not a header.
+        CentreCase{{"1ROVA_ASIGNAT.TXT" + std::string(34, ' ') + "BBBB2222"}, "        "}));
+
+TEST(ImportRunTest, WritesHeaderAndTrailerOnlyWhenNoRowHasADay) {
+  for (const std::vector<SolucRow>& rows :
+       {std::vector<SolucRow>{},
+        std::vector<SolucRow>{{"0", "1", "P01", "1ESA", "MAT", "A12"}, {"", "2", "P02"}}}) {
+    ImportWorkFolder folder;
+    folder.Prepare('L', {{"L", "1", "S011"}}, rows);
+    RecordingMessageSink sink;
+    folder.Run(sink);
+    EXPECT_EQ(folder.ReadOutput(), CrLfLines({HorarioHeader(), HorarioTrailer(0)}));
+    EXPECT_EQ(sink.events, kFinished);
+  }
+}
+
+TEST(ImportRunTest, RunsWithoutSlotFieldsWhenNoRowHasADay) {
+  ImportWorkFolder folder;
+  folder.Prepare('L', {}, {{"0", "1", "P01", "1ESA", "MAT", "A12"}});
+  tables::Table::Create(folder.env(), folder.workFolder(), "DIASHORAST.DBF",
+                        {{"OTRO", tables::FieldType::kText, 4}});
+  RecordingMessageSink sink;
+  folder.Run(sink);
+  EXPECT_EQ(folder.ReadOutput(), CrLfLines({HorarioHeader(), HorarioTrailer(0)}));
+}
+
+TEST(ImportRunTest, ReplacesALongerEarlierFileUnderAnyCase) {
+  ImportWorkFolder folder;
+  folder.Prepare('L', {{"L", "1", "S011"}}, {{"1", "1", "P01", "1ESA", "MAT", "A12"}});
+  folder.WriteInput("rova_horario.txt", std::string(5000, 'x') + "\r\n");
+
+  RecordingMessageSink sink;
+  folder.Run(sink);
+
+  EXPECT_EQ(folder.CarpetaFileNames(),
+            (std::vector<std::string>{"rova_asignat.txt", "rova_horario.txt",
+                                      "rova_sesiones.txt"}));
+  EXPECT_EQ(folder.ReadOutput("rova_horario.txt"),
+            CrLfLines({HorarioHeader(), "1S011LP01 1ESALEC MAT A12 ", HorarioTrailer(1)}));
+}
+
+TEST(ImportRunTest, FindsInputFilesWrittenInAnotherCase) {
+  ImportWorkFolder folder;
+  folder.Prepare('7', {{"4", "2", "S402"}}, {{"4", "2", "P01", "1ESA", "MAT", "A12"}});
+  for (const char* name : {"rova_asignat.txt", "rova_sesiones.txt"}) {
+    std::string upper = name;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::filesystem::rename(folder.carpeta() + name, folder.carpeta() + upper);
+  }
+  RecordingMessageSink sink;
+  folder.Run(sink);
+  EXPECT_EQ(folder.ReadOutput(),
+            CrLfLines({HorarioHeader(), "1S4024P01 1ESALEC MAT A12 ", HorarioTrailer(1)}));
+}
+
+}  // namespace
+}  // namespace norvalde::importing::testing
