@@ -1,5 +1,7 @@
 #include "bench/line_file.h"
 
+#include <unistd.h>
+
 #include <stdexcept>
 
 namespace norvalde::bench {
@@ -20,6 +22,11 @@ void LineFile::Write(std::string_view line) {
 
 void LineFile::WriteBytes(std::string_view bytes) {
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
+    throw std::runtime_error("cannot write " + path_);
+}
+
+void LineFile::Sync() {
+  if (std::fflush(file_) != 0 || fsync(fileno(file_)) != 0)
     throw std::runtime_error("cannot write " + path_);
 }
 

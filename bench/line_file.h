@@ -17,6 +17,8 @@ class LineFile {
 
   void Write(std::string_view line);
   void WriteBytes(std::string_view bytes);
+  // Flushes the buffer and the system's cache to the device.
+  void Sync();
   // Flushes and closes; throws when a byte could not be written.
   void Close();
 

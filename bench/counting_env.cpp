@@ -1,0 +1,59 @@
+#include "bench/counting_env.h"
+
+namespace norvalde::bench {
+namespace {
+
+class CountingFile : public platform::File {
+ public:
+  CountingFile(std::unique_ptr<platform::File> file,
+               std::shared_ptr<std::map<std::string, FileTraffic>> traffic, std::string path)
+      : file_(std::move(file)), traffic_(std::move(traffic)), path_(std::move(path)) {}
+
+  int Read(char* buffer, size_t want, size_t& got) override {
+    int error = file_->Read(buffer, want, got);
+    (*traffic_)[path_].bytesRead += got;
+    return error;
+  }
+  int Write(const char* data, size_t size) override {
+    int error = file_->Write(data, size);
+    if (error == 0) (*traffic_)[path_].bytesWritten += size;
+    return error;
+  }
+  int Seek(uint64_t offset) override { return file_->Seek(offset); }
+  int Size(uint64_t& size) override { return file_->Size(size); }
+  int Truncate(uint64_t size) override { return file_->Truncate(size); }
+  int Sync() override {
+    (*traffic_)[path_].synced = true;
+    return file_->Sync();
+  }
+  int Close() override { return file_->Close(); }
+
+ private:
+  std::unique_ptr<platform::File> file_;
+  std::shared_ptr<std::map<std::string, FileTraffic>> traffic_;
+  std::string path_;
+};
+
+}  // namespace
+
+int CountingEnv::Open(const std::string& path, platform::OpenMode mode,
+                      std::unique_ptr<platform::File>& file) {
+  std::unique_ptr<platform::File> opened;
+  int error = target().Open(path, mode, opened);
+  if (error == 0) file = std::make_unique<CountingFile>(std::move(opened), traffic_, path);
+  return error;
+}
+
+uint64_t CountingEnv::TotalRead() const {
+  uint64_t total = 0;
+  for (const auto& [path, traffic] : *traffic_) total += traffic.bytesRead;
+  return total;
+}
+
+uint64_t CountingEnv::TotalWritten() const {
+  uint64_t total = 0;
+  for (const auto& [path, traffic] : *traffic_) total += traffic.bytesWritten;
+  return total;
+}
+
+}  // namespace norvalde::bench

@@ -1,0 +1,187 @@
+#include "bench/stages.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "bench/counting_env.h"
+#include "bench/line_file.h"
+#include "bench/rova_generator.h"
+#include "export/export.h"
+#include "import/import.h"
+#include "platform/env.h"
+#include "platform/message_sink.h"
+#include "tables/table.h"
+#include "tables/work_tables.h"
+
+namespace norvalde::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// The benchmark's folders hold every input, so any message is a fault of the set-up.
+class FailOnUnexpectedMessage : public MessageSink {
+ public:
+  explicit FailOnUnexpectedMessage(std::string closing) : closing_(std::move(closing)) {}
+  void ShowMessage(const std::string& text) override {
+    if (text != closing_) throw std::runtime_error("unexpected message: " + text);
+  }
+
+ private:
+  std::string closing_;
+};
+
+void ReportTraffic(const CountingEnv& env, Values& values) {
+  values["read"] = static_cast<double>(env.TotalRead());
+  values["written"] = static_cast<double>(env.TotalWritten());
+  for (const auto& [path, traffic] : env.traffic()) {
+    if (traffic.bytesRead > 0) values["in:" + path] = static_cast<double>(traffic.bytesRead);
+    if (traffic.bytesWritten > 0) values["out:" + path] = static_cast<double>(traffic.bytesWritten);
+    if (traffic.synced) values["sync:" + path] = 1;
+  }
+}
+
+// The ASIGT-shaped row number i: the ten fields in table order, HORAS as text.
+std::vector<std::string> AsigtRow(int64_t i) {
+  static const char* const kLevels[] = {"ESO", "BAC", "FPB", "PRI", "CFM"};
+  const bool half = i % 4 == 1;
+  return {Code4(i % 5000), "", Code4(i % 20000), "",
+          i % 2 ? "M" : "T", kLevels[i % 5], std::to_string(i % 4 + 1),
+          std::string(1, static_cast<char>('A' + i % 6)), half ? "2.5" : "3",
+          half ? "11\xBD" : "111"};
+}
+
+}  // namespace
+
+void ExportStage(const BenchFolders& folders, Values& values) {
+  CountingEnv env(platform::Env::Default());
+  FailOnUnexpectedMessage messages("Proceso finalizado");
+  exporting::ExportContext context{env, folders.rova + "/", folders.work, messages};
+  const std::pair<const char*, void (*)(const exporting::ExportContext&)> conversions[] = {
+      {"ExportarAsignaturas", exporting::ExportarAsignaturas},
+      {"ExportarProfesores", exporting::ExportarProfesores},
+      {"ExportarAulas", exporting::ExportarAulas},
+      {"ExportarGrupos", exporting::ExportarGrupos},
+      {"ExportarAsignaturasGrupos", exporting::ExportarAsignaturasGrupos},
+      {"ExportarTramos", exporting::ExportarTramos}};
+  const Clock::time_point start = Clock::now();
+  for (const auto& [name, conversion] : conversions) {
+    const Clock::time_point step = Clock::now();
+    conversion(context);
+    values[std::string("seconds.") + name] = SecondsSince(step);
+  }
+  values["seconds"] = SecondsSince(start);
+  ReportTraffic(env, values);
+}
+
+void ImportStage(const BenchFolders& folders, Values& values) {
+  CountingEnv env(platform::Env::Default());
+  FailOnUnexpectedMessage messages("Proceso Terminado");
+  importing::ImportContext context{env, folders.rova + "/", folders.work, messages};
+  tables::ImportTables importTables(env);
+  const Clock::time_point start = Clock::now();
+  importing::RunImport(context, importTables);
+  values["seconds"] = SecondsSince(start);
+  ReportTraffic(env, values);
+}
+
+void FloorStage(const Values& stageTraffic, const BenchFolders& folders, Values& values) {
+  std::vector<char> buffer(1 << 16);
+  const Clock::time_point start = Clock::now();
+  uint64_t read = 0, written = 0;
+  int outputs = 0;
+  for (const auto& [key, amount] : stageTraffic) {
+    if (key.rfind("in:", 0) == 0) {
+      // Re-read from the start as often as the stage did (it may read a table twice).
+      const std::string path = key.substr(3);
+      std::FILE* file = std::fopen(path.c_str(), "rb");
+      if (file == nullptr) continue;  // a temporary file the stage renamed away
+      for (uint64_t left = static_cast<uint64_t>(amount); left > 0;) {
+        size_t got = std::fread(buffer.data(), 1, std::min<uint64_t>(buffer.size(), left), file);
+        if (got == 0) {
+          std::rewind(file);
+          continue;
+        }
+        left -= got;
+        read += got;
+      }
+      std::fclose(file);
+    } else if (key.rfind("out:", 0) == 0) {
+      const std::string path = folders.scratch + "/floor-" + std::to_string(outputs++) + ".out";
+      LineFile out(path);
+      for (uint64_t left = static_cast<uint64_t>(amount); left > 0;) {
+        size_t chunk = std::min<uint64_t>(buffer.size(), left);
+        out.WriteBytes(std::string_view(buffer.data(), chunk));
+        left -= chunk;
+        written += chunk;
+      }
+      if (stageTraffic.count("sync:" + key.substr(4))) out.Sync();
+      out.Close();
+    }
+  }
+  values["seconds"] = SecondsSince(start);
+  values["read"] = static_cast<double>(read);
+  values["written"] = static_cast<double>(written);
+  for (int i = 0; i < outputs; ++i)
+    std::remove((folders.scratch + "/floor-" + std::to_string(i) + ".out").c_str());
+}
+
+void AsigtWriteStage(const BenchFolders& folders, int64_t rows, Values& values) {
+  CountingEnv env(platform::Env::Default());
+  const tables::WorkTableDefinition& definition = tables::AsigtTable();
+  const Clock::time_point start = Clock::now();
+  tables::Table::Create(env, folders.scratch, "ASIGT.DBF", definition.fields);
+  tables::Table table(env);
+  table.Open(folders.scratch, "ASIGT.DBF", tables::Sharing::kShared, tables::Access::kReadWrite);
+  for (int64_t i = 0; i < rows; ++i) {
+    const std::vector<std::string> row = AsigtRow(i);
+    table.Append();
+    for (size_t field = 0; field < row.size(); ++field) {
+      const tables::FieldDefinition& column = definition.fields[field];
+      if (row[field].empty()) continue;  // empty fields are never set, as in the Export
+      if (column.type == tables::FieldType::kNumber)
+        table.SetNumber(column.name, std::stod(row[field]));
+      else
+        table.SetText(column.name, row[field]);
+    }
+    table.Post();
+  }
+  table.Close();
+  values["seconds"] = SecondsSince(start);
+  values["read"] = static_cast<double>(env.TotalRead());
+  values["written"] = static_cast<double>(env.TotalWritten());
+}
+
+void WriteAsigtCsv(const std::string& csvPath, int64_t rows) {
+  // GDAL reads CSV as UTF-8: the one non-ASCII byte, 0xBD ("½"), is written as its UTF-8 pair.
+  LineFile csv(csvPath);
+  csv.Write("CASIG,CPROF,CGRUP,CAULA,TURNO,NIVEL,CURSO,GRUPO,HORAS,SESIONES");
+  std::string line;
+  for (int64_t i = 0; i < rows; ++i) {
+    line.clear();
+    for (const std::string& value : AsigtRow(i)) {
+      line += value;
+      line += ',';
+    }
+    line.pop_back();
+    for (size_t at = line.find('\xBD'); at != std::string::npos; at = line.find('\xBD', at + 2))
+      line.replace(at, 1, "\xC2\xBD");
+    csv.Write(line);
+  }
+  csv.Close();
+  LineFile types(csvPath.substr(0, csvPath.size() - 4) + ".csvt");
+  types.Write(
+      "String(4),String(4),String(4),String(4),String(1),String(5),String(3),String(2),"
+      "Real(20.6),String(20)");
+  types.Close();
+}
+
+}  // namespace norvalde::bench

@@ -1,0 +1,35 @@
+// The measured steps of the benchmark. Each runs in a child process (child_process.h) and
+// reports its own wall time ("seconds") and the bytes it moved ("read", "written").
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "bench/child_process.h"
+
+namespace norvalde::bench {
+
+struct BenchFolders {
+  std::string rova;     // the ROVA files, without a final separator
+  std::string work;     // the work folder with SOLUC, where the Export writes its tables
+  std::string scratch;  // for the floor's files and the ASIGT comparison
+};
+
+// The six conversions of the Export in order, each timed ("seconds.ExportarAsignaturas", ...),
+// and the bytes per file ("in:<path>", "out:<path>", "sync:<path>") for the floor.
+void ExportStage(const BenchFolders& folders, Values& values);
+
+// The Import on the tables the Export left, with the same per-file traffic.
+void ImportStage(const BenchFolders& folders, Values& values);
+
+// Plain buffered I/O moving what a stage moved: every file it read, read for as many bytes,
+// and as many bytes written to as many new files, each synced when the stage synced its own.
+void FloorStage(const Values& stageTraffic, const BenchFolders& folders, Values& values);
+
+// The engine writing `rows` ASIGT-shaped rows into a new table in the scratch folder.
+void AsigtWriteStage(const BenchFolders& folders, int64_t rows, Values& values);
+
+// The same rows as CSV with the field types beside it (.csvt), for ogr2ogr.
+void WriteAsigtCsv(const std::string& csvPath, int64_t rows);
+
+}  // namespace norvalde::bench
