@@ -1,0 +1,268 @@
+// The assignments conversion: its rows, the group data from GRUPOST, the weekly hours and the
+// session pattern, and what each failure leaves behind.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+
+#include "exchange/exchange_fields.h"
+#include "export/export.h"
+#include "platform/error.h"
+#include "tables/table.h"
+#include "tests/export/export_folders.h"
+
+namespace norvalde::exporting {
+namespace {
+
+using testing::Columns;
+using testing::ExportFolders;
+using Rows = std::vector<std::vector<std::string>>;
+
+std::string Group(const std::string& unit, const std::string& abbreviation,
+                  const std::string& level, const std::string& course, const std::string& shift) {
+  return Columns({{1, "1"}, {2, unit}, {12, abbreviation}, {16, level}, {22, course}, {35, shift}});
+}
+std::string Assignment(const std::string& group, const std::string& subject) {
+  return Columns({{1, "1"}, {12, group}, {16, subject}});
+}
+std::string CourseHours(const std::string& level, const std::string& course,
+                        const std::string& subject, const std::string& hours,
+                        const std::string& recordType = "1") {
+  return Columns({{1, recordType}, {2, level}, {8, course}, {24, subject}, {28, hours}});
+}
+
+const std::vector<std::string> kGroupFields{"CASIG", "CPROF", "CGRUP", "CAULA",
+                                            "TURNO", "NIVEL", "CURSO", "GRUPO"};
+const std::vector<std::string> kHourFields{"CASIG", "HORAS", "SESIONES"};
+
+// Runs the groups and then the assignments conversion, as the Export does.
+void ExportGroupsAndAssignments(ExportFolders& folders) {
+  ExportarGrupos(folders.Context());
+  ExportarAsignaturasGrupos(folders.Context());
+}
+
+TEST(AssignmentsConversion, TakesGroupDataAndHoursFromTheFirstMatch) {
+  ExportFolders folders;
+  folders.WriteRova("rova_grupo.txt", {
+      Group("1ESOA", "AB", "ESO", "1", "MAN"),
+      Group("1ESOB", "AB", "BAC", "2", "TAR"),  // a repeated group: the first one counts
+      Group("3ESOC", "G3", "", "3", "M"),
+  });
+  folders.WriteRova("rova_asignatgrupo.txt", {
+      Columns({{1, "0"}, {2, "ROVA_ASIGNATGRUPO.TXT"}}),
+      Columns({{1, "1"}, {2, "rova_asignatgrupo.txt"}}),
+      Assignment("AB", "MAT"),
+      Assignment("AB", "MAT"),  // the same pair twice: two rows alike
+      Assignment("ab", "MAT"),  // group codes match with case
+      Assignment("ZZ", "FIS"),  // no such group: empty level and course
+      Assignment("G3", "ING"),  // level placeholder NIV
+      Assignment("G3", "LEN"),
+      Assignment("AB", "LEN"),
+      Columns({{1, "9"}, {2, "ROVA_ASIGNATGRUPO.TXT"}}),
+  });
+  folders.WriteRova("rova_asignatcurso.txt", {
+      CourseHours("ESO", "1", "MAT", "9", "0"),  // a header holding matching fields
+      CourseHours("ESO", "1", "MAT", "4"),
+      CourseHours("", "", "FIS", "2"),
+      CourseHours("NIV", "3", "ING", "2,5"),
+      CourseHours("niv", "3", "LEN", "5"),  // levels match with case
+      CourseHours("ESO", "1", "LEN", "3"),
+      CourseHours("ESO", "1", "LEN", "6"),  // a second line for the same course: ignored
+      CourseHours("ESO", "1", "MAT", "7", "9"),
+  });
+
+  ExportGroupsAndAssignments(folders);
+
+  EXPECT_TRUE(folders.messages.messages.empty());
+  EXPECT_EQ(folders.FieldNames("ASIGT.DBF"),
+            (std::vector<std::string>{"CASIG", "CPROF", "CGRUP", "CAULA", "TURNO", "NIVEL",
+                                      "CURSO", "GRUPO", "HORAS", "SESIONES"}));
+  EXPECT_EQ(folders.Rows("ASIGT.DBF", kGroupFields),
+            (Rows{
+                {"MAT", "", "AB", "", "M", "ESO", "1", "A"},
+                {"MAT", "", "AB", "", "M", "ESO", "1", "A"},
+                {"MAT", "", "ab", "", "", "", "", ""},
+                {"FIS", "", "ZZ", "", "", "", "", ""},
+                {"ING", "", "G3", "", "M", "NIV", "3", "C"},
+                {"LEN", "", "G3", "", "M", "NIV", "3", "C"},
+                {"LEN", "", "AB", "", "M", "ESO", "1", "A"},
+            }));
+  EXPECT_EQ(folders.Rows("ASIGT.DBF", kHourFields),
+            (Rows{
+                {"MAT", "4", "1111"},
+                {"MAT", "4", "1111"},
+                {"MAT", "1", "1"},
+                {"FIS", "2", "11"},
+                {"ING", "2.5", "11\xBD"},
+                {"LEN", "1", "1"},
+                {"LEN", "3", "111"},
+            }));
+}
+
+TEST(AssignmentsConversion, HoursAndSessionPatternsFollowTheWorkedValues) {
+  struct Case {
+    std::string hoursField;
+    std::string horas;
+    std::string sesiones;
+  };
+  const std::string thirteen(13, '1');
+  const std::vector<Case> cases{
+      {"", "1", "1"},           {"      ", "1", "1"},
+      {"3", "3", "111"},        {"2,5", "2.5", "11\xBD"},
+      {"2.5", "2.5", "11\xBD"}, {"1,25", "1.25", "1\xBD"},
+      {"2,99", "2.99", "11\xBD"}, {"0", "1", "1"},
+      {"0,5", "1", "1"},        {"-3", "1", "1"},
+      {"13", "13", thirteen},   {"14", "14", "1" + thirteen},
+      {"15", "15", "2" + thirteen}, {"15,5", "15.5", "2" + thirteen + "\xBD"},
+      {"20", "20", "7" + thirteen}, {"25", "25", "12" + thirteen},
+      {"+4", "4", "1111"},      {"1E1", "10", "1111111111"},
+  };
+  ExportFolders folders;
+  folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
+  std::vector<std::string> assignments;
+  std::vector<std::string> courseHours{Columns({{1, "1"}, {2, "ESO"}, {8, "1"}, {24, "S99"}})};
+  Rows expected;
+  for (size_t index = 0; index < cases.size(); ++index) {
+    const std::string subject = "S" + std::to_string(index);
+    assignments.push_back(Assignment("G1", subject));
+    courseHours.push_back(CourseHours("ESO", "1", subject, cases[index].hoursField));
+    expected.push_back({subject, cases[index].horas, cases[index].sesiones});
+  }
+  assignments.push_back(Assignment("G1", "S99"));  // its line ends before the hours
+  expected.push_back({"S99", "1", "1"});
+  folders.WriteRova("rova_asignatgrupo.txt", assignments);
+  folders.WriteRova("rova_asignatcurso.txt", courseHours);
+
+  ExportGroupsAndAssignments(folders);
+
+  EXPECT_EQ(folders.Rows("ASIGT.DBF", kHourFields), expected);
+}
+
+TEST(AssignmentsConversion, BadHoursTextEndsTheRunAtItsRow) {
+  ExportFolders folders;
+  folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
+  folders.WriteRova("rova_asignatgrupo.txt",
+                    {Assignment("G1", "H1"), Assignment("G1", "H2"), Assignment("G1", "H3")});
+  folders.WriteRova("rova_asignatcurso.txt", {CourseHours("ESO", "1", "H1", "2"),
+                                              CourseHours("ESO", "1", "H2", "2 h"),
+                                              CourseHours("ESO", "1", "H3", "3")});
+  ExportarGrupos(folders.Context());
+  try {
+    ExportarAsignaturasGrupos(folders.Context());
+    FAIL() << "the bad hours text was accepted";
+  } catch (const Error& error) {
+    EXPECT_STREQ(error.what(), "'2 h' no es un valor punto flotante válido");
+  }
+  EXPECT_EQ(folders.Rows("ASIGT.DBF", kHourFields),
+            (Rows{{"H1", "2", "11"}, {"H2", "", ""}, {"H3", "", ""}}));
+}
+
+TEST(AssignmentsConversion, MissingCourseHoursLeaveHoursEmptyAndTheTableClosed) {
+  ExportFolders folders;
+  folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
+  folders.WriteRova("rova_asignatgrupo.txt", {Assignment("G1", "MAT"), Assignment("G2", "LEN")});
+  const Rows expected{{"MAT", "", "G1", "", "M", "ESO", "1", "A", "", ""},
+                      {"LEN", "", "G2", "", "", "", "", "", "", ""}};
+  std::vector<std::string> fields = kGroupFields;
+  fields.insert(fields.end(), {"HORAS", "SESIONES"});
+
+  // A second run re-creates the table as the first did, so the first left it closed.
+  for (int run = 1; run <= 2; ++run) {
+    ExportGroupsAndAssignments(folders);
+    EXPECT_EQ(folders.Rows("ASIGT.DBF", fields), expected) << "run " << run;
+  }
+  EXPECT_EQ(folders.messages.messages,
+            std::vector<std::string>(2, "No existe archivo de grupos (ROVA_ASIGNATCURSO.TXT)"));
+}
+
+TEST(AssignmentsConversion, OnlyHeaderAndTrailerGiveAnEmptyTableYetNeedTheCourseHours) {
+  ExportFolders folders;
+  folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
+  folders.WriteRova("rova_asignatgrupo.txt", {Columns({{1, "0"}, {2, "ROVA_ASIGNATGRUPO.TXT"}}),
+                                              Columns({{1, "9"}, {2, "ROVA_ASIGNATGRUPO.TXT"}})});
+  ExportGroupsAndAssignments(folders);
+  EXPECT_TRUE(folders.Rows("ASIGT.DBF", kHourFields).empty());
+  EXPECT_EQ(folders.messages.messages,
+            std::vector<std::string>{"No existe archivo de grupos (ROVA_ASIGNATCURSO.TXT)"});
+}
+
+TEST(AssignmentsConversion, MissingGroupsTableEndsTheRunAfterTheAssignmentRows) {
+  ExportFolders folders;
+  folders.WriteRova("rova_asignatgrupo.txt", {Assignment("G1", "MAT")});
+  folders.WriteRova("rova_asignatcurso.txt", {CourseHours("ESO", "1", "MAT", "3")});
+  EXPECT_THROW(ExportarAsignaturasGrupos(folders.Context()), Error);
+  EXPECT_EQ(folders.Rows("ASIGT.DBF", kGroupFields),
+            (Rows{{"MAT", "", "G1", "", "", "", "", ""}}));
+}
+
+// The lookups answer from maps; this compares them with a plain walk from the start, on data
+// full of repeats and of codes that differ only in case, blanks or width.
+TEST(AssignmentsConversion, LookupsAgreeWithWalksFromTheStart) {
+  std::mt19937 random(20240915);
+  auto pick = [&random](const std::vector<std::string>& pool) {
+    return pool[std::uniform_int_distribution<size_t>(0, pool.size() - 1)(random)];
+  };
+  const std::vector<std::string> groupCodes{"AB", "ab", "Ab", "AB1", "A", " AB", "1A", "1a"};
+  const std::vector<std::string> levels{"ESO", "eso", "", "BAC", "NIV", "niv", "ESOX"};
+  const std::vector<std::string> courses{"1", "2", "01", "", " 1"};
+  const std::vector<std::string> subjects{"MAT", "mat", "LEN", "FIS", "F", "MAT "};
+  // Every hours text used, with the HORAS and SESIONES it must give.
+  const std::map<std::string, std::pair<std::string, std::string>> hoursResults{
+      {"1", {"1", "1"}},       {"2", {"2", "11"}},       {"2,5", {"2.5", "11\xBD"}},
+      {"3.5", {"3.5", "111\xBD"}}, {"", {"1", "1"}},       {"0", {"1", "1"}},
+      {"14", {"14", std::string(14, '1')}}, {"15,5", {"15.5", "2" + std::string(13, '1') + "\xBD"}},
+  };
+  std::vector<std::string> hoursTexts;
+  for (const auto& [text, result] : hoursResults) hoursTexts.push_back(text);
+
+  std::vector<std::string> groups;
+  for (int index = 0; index < 40; ++index) {
+    groups.push_back(Group("U" + std::to_string(index), pick(groupCodes), pick(levels),
+                           pick(courses), pick({"M", "T", "TAR", "m"})));
+  }
+  std::vector<std::string> assignments;
+  for (int index = 0; index < 300; ++index) {
+    assignments.push_back(Assignment(pick(groupCodes) + (index % 37 == 0 ? "Z" : ""),
+                                     pick(subjects)));
+  }
+  std::vector<std::string> courseHours;
+  for (int index = 0; index < 120; ++index) {
+    courseHours.push_back(CourseHours(pick(levels), pick(courses), pick(subjects),
+                                      pick(hoursTexts), pick({"1", "1", "1", " ", "0", "9"})));
+  }
+  ExportFolders folders;
+  folders.WriteRova("rova_grupo.txt", groups);
+  folders.WriteRova("rova_asignatgrupo.txt", assignments);
+  folders.WriteRova("rova_asignatcurso.txt", courseHours);
+
+  ExportGroupsAndAssignments(folders);
+
+  const Rows grupost = folders.Rows("GRUPOST.DBF", {"ABREV", "TURNO", "NIVEL", "CURSO", "GRUPO"});
+  const Rows asigt = folders.Rows(
+      "ASIGT.DBF", {"CASIG", "CGRUP", "TURNO", "NIVEL", "CURSO", "GRUPO", "HORAS", "SESIONES"});
+  ASSERT_EQ(asigt.size(), assignments.size());
+  for (size_t row = 0; row < asigt.size(); ++row) {
+    std::vector<std::string> expected{asigt[row][0], asigt[row][1], "", "", "", "", "1", "1"};
+    for (const auto& group : grupost) {
+      if (group[0] == asigt[row][1]) {
+        std::copy(group.begin() + 1, group.end(), expected.begin() + 2);
+        break;
+      }
+    }
+    for (const std::string& line : courseHours) {
+      if (exchange::IsDetailLine(line, exchange::kGuardAsignatCurso) &&
+          exchange::FieldText(line, 24, 27) == expected[0] &&
+          exchange::FieldText(line, 2, 4) == expected[3] &&
+          exchange::FieldText(line, 8, 10) == expected[4]) {
+        const auto& [horas, sesiones] = hoursResults.at(exchange::FieldText(line, 28, 33));
+        expected[6] = horas;
+        expected[7] = sesiones;
+        break;
+      }
+    }
+    EXPECT_EQ(asigt[row], expected) << "row " << row;
+  }
+}
+
+}  // namespace
+}  // namespace norvalde::exporting
