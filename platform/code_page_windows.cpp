@@ -1,7 +1,9 @@
 // Code page conversion through the system's own tables: the text goes to UTF-16 from its code
 // page and back to Windows-1252, a character Windows-1252 lacks becoming '?'.
 #define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 
 #include <string>

@@ -3,7 +3,9 @@
 // GetLastError(), which already is the run-time library's input/output code (2 file not found,
 // 5 access denied, 32 sharing violation, ...).
 #define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 #undef DeleteFile  // windows.h maps it to DeleteFileW; Env has a member of that name
 

@@ -1,0 +1,122 @@
+// Share modes stand for the locks: who may open a file while another handle holds it.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "exchange/exchange_line_list.h"
+#include "exchange/exchange_reader.h"
+#include "platform/env.h"
+#include "platform/error.h"
+#include "tests/support/temp_folder.h"
+#include "tests/windows/wide_path.h"
+
+namespace norvalde {
+namespace {
+
+using platform::Env;
+using platform::File;
+using platform::OpenMode;
+using norvalde::testing::TempFolder;
+
+// Another program's handle on the file, opened with the system's call.
+class OtherHandle {
+ public:
+  OtherHandle(const std::wstring& path, DWORD access, DWORD share)
+      : handle_(CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)),
+        error_(handle_ == INVALID_HANDLE_VALUE ? GetLastError() : 0) {}
+  ~OtherHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+  DWORD error() const { return error_; }
+
+ private:
+  HANDLE handle_;
+  DWORD error_;
+};
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+class SharingWindows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::unique_ptr<File> file;
+    ASSERT_EQ(env_.Open(path_, OpenMode::kCreateExclusive, file), 0);
+    ASSERT_EQ(file->Write("0\r\n1ABC\r\n", 9), 0);
+  }
+
+  int OpenWith(OpenMode mode) {
+    std::unique_ptr<File> file;
+    return env_.Open(path_, mode, file);
+  }
+
+  Env& env_ = Env::Default();
+  TempFolder folder_;
+  std::string path_ = folder_.Carpeta() + "rova_asignat.txt";
+  std::wstring widePath_ = testing::WidePath(path_);
+};
+
+TEST_F(SharingWindows, AFileHeldForWritingCannotBeRead) {
+  OtherHandle writer(widePath_, GENERIC_WRITE, kShareAll);
+  ASSERT_EQ(writer.error(), 0u);
+
+  exchange::ExchangeReader reader(env_);
+  try {
+    reader.Open(path_);
+    FAIL() << "opened a file held for writing";
+  } catch (const Error& error) {
+    EXPECT_STREQ(error.what(), "Error de E/S 32");
+  }
+
+  exchange::ExchangeLineList lines(env_);
+  try {
+    lines.LoadFromFile(path_);
+    FAIL() << "loaded a file held for writing";
+  } catch (const Error& error) {
+    const std::string prefix = "Cannot open file \"" + path_ + "\". ";
+    EXPECT_EQ(std::string(error.what()).rfind(prefix, 0), 0u) << error.what();
+    EXPECT_GT(std::string(error.what()).size(), prefix.size()) << "no system text";
+  }
+}
+
+TEST_F(SharingWindows, WhileReadOthersMayReadButNotWrite) {
+  exchange::ExchangeReader reader(env_);
+  reader.Open(path_);
+  EXPECT_EQ(OtherHandle(widePath_, GENERIC_READ, kShareAll).error(), 0u);
+  EXPECT_EQ(OtherHandle(widePath_, GENERIC_WRITE, kShareAll).error(),
+            static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+  EXPECT_EQ(reader.ReadLine(), "0");
+  reader.Close();
+  EXPECT_EQ(OtherHandle(widePath_, GENERIC_WRITE, kShareAll).error(), 0u);
+}
+
+TEST_F(SharingWindows, AFileBeingWrittenIsHeldExclusively) {
+  std::unique_ptr<File> file;
+  ASSERT_EQ(env_.Open(path_, OpenMode::kCreateExclusive, file), 0);
+  EXPECT_EQ(OtherHandle(widePath_, GENERIC_READ, kShareAll).error(),
+            static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+}
+
+// Tables: shared opens coexist, an exclusive open is refused while anyone has the file and
+// keeps everyone out while it lasts.
+TEST_F(SharingWindows, SharedAndExclusiveOpensExcludeEachOther) {
+  std::unique_ptr<File> shared;
+  ASSERT_EQ(env_.Open(path_, OpenMode::kReadWriteShared, shared), 0);
+  EXPECT_EQ(OpenWith(OpenMode::kReadShared), 0);
+  EXPECT_EQ(OpenWith(OpenMode::kReadWriteShared), 0);
+  EXPECT_EQ(OpenWith(OpenMode::kReadExclusive), ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(OpenWith(OpenMode::kReadWriteExclusive), ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(env_.DeleteFile(path_), ERROR_SHARING_VIOLATION);
+  shared.reset();
+
+  std::unique_ptr<File> exclusive;
+  ASSERT_EQ(env_.Open(path_, OpenMode::kReadExclusive, exclusive), 0);
+  for (OpenMode mode : {OpenMode::kReadSharedDenyWrite, OpenMode::kReadShared,
+                        OpenMode::kReadWriteShared, OpenMode::kCreateExclusive}) {
+    EXPECT_EQ(OpenWith(mode), ERROR_SHARING_VIOLATION) << static_cast<int>(mode);
+  }
+}
+
+}  // namespace
+}  // namespace norvalde
