@@ -1,0 +1,19 @@
+// Running the independent dBASE readers and writers (Debian's python3-dbfread, python3-dbf
+// and GDAL) from a test, through the scripts in tests/interop/scripts.
+#pragma once
+
+#include <string>
+
+namespace norvalde::interop {
+
+// Whether Debian's own Python (/usr/bin/python3) can import `module`.
+bool PythonHasModule(const std::string& module);
+// Whether `program` (ogrinfo, ogr2ogr) is on the PATH.
+bool HaveProgram(const std::string& program);
+
+// Runs /usr/bin/python3 on the script of that name with the arguments (each quoted for the
+// shell) and returns its standard output; fails the running test when the script fails.
+std::string RunScript(const std::string& script, const std::string& argument1,
+                      const std::string& argument2);
+
+}  // namespace norvalde::interop

@@ -1,0 +1,175 @@
+// Our tables read by other programs, and tables other programs wrote read by our engine. Both
+// sides are compared in the plain form that scripts/dbf_dump.py prints.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/env.h"
+#include "tables/dbf_values.h"
+#include "tables/work_tables.h"
+#include "tests/interop/interop_tools.h"
+#include "tests/support/temp_folder.h"
+
+namespace norvalde::tables {
+namespace {
+
+using testing::TempFolder;
+
+std::string Hex(const std::string& text) {
+  if (text.empty()) return "-";
+  static const char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  for (unsigned char c : text) {
+    hex += kDigits[c >> 4];
+    hex += kDigits[c & 15];
+  }
+  return hex;
+}
+
+std::string Trimmed(std::string text) {
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
+struct Dump {
+  std::vector<std::string> fields;  // "NAME TYPE LENGTH DECIMALS"
+  std::vector<std::vector<std::string>> rows;
+};
+
+Dump ParseDump(const std::string& output) {
+  Dump dump;
+  std::istringstream lines(output);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::istringstream words(line);
+    std::string kind, word;
+    words >> kind;
+    if (kind == "FIELD") {
+      dump.fields.push_back(line.substr(6));
+    } else if (kind == "ROW") {
+      dump.rows.emplace_back();
+      while (words >> word) dump.rows.back().push_back(word);
+    }
+  }
+  return dump;
+}
+
+// The rows written into every table: text with accents and 0xBD, integers to the 32-bit
+// limits, numbers with decimals, and an empty row.
+struct Sample {
+  const char* text;
+  const char* integer;
+  const char* number;
+};
+const Sample kSamples[] = {
+    {"M\xFAsica \xBD", "-10", "2.99"},
+    {"", "", ""},
+    {"Educaci\xF3n f\xEDsica y deportiva con un nombre largo", "2147483647", "-0.5"},
+    {"\xD1" "and\xFA", "-2147483648", "1234567.25"},
+};
+
+// Fills every work table with the samples and returns what a reader must report.
+Dump WriteWorkTable(const TempFolder& folder, const WorkTableDefinition& definition) {
+  platform::Env& env = platform::Env::Default();
+  Table table(env);
+  RecreateWorkTable(env, folder.path(), definition, table);
+  Dump expected;
+  for (const FieldDefinition& field : definition.fields) {
+    const char* stored = field.type == FieldType::kText      ? "C"
+                         : field.type == FieldType::kInteger ? "N 11 0"
+                                                             : "N 20 6";
+    expected.fields.push_back(field.name + " " + stored +
+                              (field.type == FieldType::kText
+                                   ? " " + std::to_string(field.width) + " 0"
+                                   : std::string()));
+  }
+  for (const Sample& sample : kSamples) {
+    table.Append();
+    expected.rows.emplace_back();
+    for (const FieldDefinition& field : definition.fields) {
+      std::string text;
+      if (field.type == FieldType::kText) {
+        table.SetText(field.name, sample.text);
+        text = Trimmed(std::string(sample.text).substr(0, field.width));
+      } else {
+        text = field.type == FieldType::kInteger ? sample.integer : sample.number;
+        if (!text.empty()) table.SetNumber(field.name, std::stod(text));
+      }
+      expected.rows.back().push_back(Hex(text));
+    }
+    table.Post();
+  }
+  table.Close();
+  return expected;
+}
+
+class OurTablesReadByOthersTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(OurTablesReadByOthersTest, FieldsAndValuesAreWhatWeWrote) {
+  const std::string reader = GetParam();
+  if (reader == "dbfread" && !interop::PythonHasModule("dbfread")) {
+    GTEST_SKIP() << "/usr/bin/python3 lacks dbfread";
+  }
+  if (reader == "ogrinfo" && !interop::HaveProgram("ogrinfo")) GTEST_SKIP() << "no ogrinfo";
+  TempFolder folder;
+  for (const WorkTableDefinition* definition :
+       {&AsignomtTable(), &ProftTable(), &AulatTable(), &GrupostTable(), &AsigtTable(),
+        &DiashorastTable()}) {
+    const Dump expected = WriteWorkTable(folder, *definition);
+    const Dump read = ParseDump(
+        interop::RunScript("dbf_dump.py", reader, folder.Path(definition->name + ".DBF")));
+    EXPECT_EQ(read.fields, expected.fields) << definition->name;
+    EXPECT_EQ(read.rows, expected.rows) << definition->name;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Readers, OurTablesReadByOthersTest,
+                         ::testing::Values("dbfread", "ogrinfo"));
+
+class TablesWrittenByOthersTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(TablesWrittenByOthersTest, OurEngineReadsWhatDbfreadReads) {
+  const std::string writer = GetParam();
+  if (!interop::PythonHasModule("dbfread")) GTEST_SKIP() << "/usr/bin/python3 lacks dbfread";
+  const bool byGdal = writer.starts_with("ogr2ogr");
+  if (byGdal && !interop::HaveProgram("ogr2ogr")) GTEST_SKIP() << "no ogr2ogr";
+  if (!byGdal && !interop::PythonHasModule("dbf")) GTEST_SKIP() << "/usr/bin/python3 lacks dbf";
+
+  TempFolder folder;
+  const std::string path = folder.Path("WRITTEN.DBF");
+  interop::RunScript("dbf_write.py", writer, path);
+  const Dump reported = ParseDump(interop::RunScript("dbf_dump.py", "dbfread", path));
+  ASSERT_FALSE(reported.rows.empty());
+
+  Table table(platform::Env::Default());
+  table.Open(folder.path(), "WRITTEN", Sharing::kShared, Access::kReadOnly);
+  std::vector<std::string> reportedNames;
+  for (const std::string& field : reported.fields) {
+    reportedNames.push_back(field.substr(0, field.find(' ')));
+  }
+  EXPECT_EQ(table.FieldNames(), reportedNames);
+  Dump ours;
+  size_t row = 0;
+  for (table.First(); !table.AtEnd(); table.Next(), ++row) {
+    ASSERT_LT(row, reported.rows.size());
+    ours.rows.emplace_back();
+    for (size_t i = 0; i < reportedNames.size(); ++i) {
+      // Memo text lives in another file; the engine reads only the block reference.
+      const bool memo = reported.rows[row][i] == "~";
+      ours.rows.back().push_back(memo ? "~" : Hex(table.AsText(reportedNames[i])));
+    }
+  }
+  EXPECT_EQ(ours.rows, reported.rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(Writers, TablesWrittenByOthersTest,
+                         ::testing::Values("db3", "fp", "vfp", "ogr2ogr", "ogr2ogr-cp850"),
+                         [](const auto& info) {
+                           std::string name = info.param;
+                           return name == "ogr2ogr-cp850" ? std::string("ogr2ogr_cp850") : name;
+                         });
+
+}  // namespace
+}  // namespace norvalde::tables
