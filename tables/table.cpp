@@ -38,12 +38,14 @@ int ReadFully(File& file, char* buffer, size_t size, size_t& got) {
   return 0;
 }
 
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
-           return upper(x) == upper(y);
-         });
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i] && AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+  }
+  return true;
 }
 
 bool HasExtension(const std::string& name) {
@@ -80,6 +82,20 @@ class Table::Impl {
 
   const std::string& path() const { return path_; }
   const DbfLayout& layout() const { return layout_; }
+
+  // The visible field of that name, or null. Programs mostly read and set the fields of a row
+  // in their stored order, so the search starts after the field found last.
+  const DbfField* FindField(const std::string& name) const {
+    const std::vector<DbfField>& fields = layout_.fields;
+    for (size_t tried = 0, i = nextField_; tried < fields.size(); ++tried, ++i) {
+      if (i == fields.size()) i = 0;
+      if (!fields[i].hidden && EqualIgnoringCase(fields[i].name, name)) {
+        nextField_ = i + 1;
+        return &fields[i];
+      }
+    }
+    return nullptr;
+  }
 
   // Writes buffered rows and the header, then closes the file whatever happened.
   void Close() {
@@ -299,6 +315,7 @@ class Table::Impl {
   State state_ = State::kBrowse;
   uint32_t position_ = 0;
   std::string row_;  // the current record, changed in place while editing or appending
+  mutable size_t nextField_ = 0;  // where the next field search starts
 };
 
 namespace {
@@ -540,9 +557,7 @@ Table::Impl& Table::Opened() const {
 }
 
 const DbfField& Table::Field(const std::string& name) const {
-  for (const DbfField& field : Opened().layout().fields) {
-    if (!field.hidden && EqualIgnoringCase(field.name, name)) return field;
-  }
+  if (const DbfField* field = Opened().FindField(name)) return *field;
   const std::string prefix = componentName_.empty() ? "" : componentName_ + ": ";
   throw Error(prefix + "No se encuentra el campo '" + platform::Windows1252ToUtf8(name) + "'");
 }
