@@ -42,7 +42,18 @@ std::wstring Utf8ToWide(const std::string& text) {
   return wide;
 }
 
-std::wstring WidePath(const std::string& path) { return Utf8ToWide(CollapseSeparators(path)); }
+// Past the old limit of MAX_PATH characters only the extended form names a file on every
+// Windows version; that form takes a full path, so the path is completed first.
+std::wstring WidePath(const std::string& path) {
+  std::wstring wide = Utf8ToWide(CollapseSeparators(path));
+  if (wide.size() < MAX_PATH || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
+  const DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (length == 0) return wide;
+  std::wstring full(length, L'\0');
+  full.resize(GetFullPathNameW(wide.c_str(), length, full.data(), nullptr));
+  if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
 
 int LastError() {
   const DWORD error = GetLastError();

@@ -8,6 +8,8 @@
 #include "platform/env.h"
 #include "platform/paths.h"
 #include "platform/system_errors.h"
+#include "tables/table.h"
+#include "tables/work_tables.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/wide_path.h"
 
@@ -46,6 +48,21 @@ TEST(WindowsPaths, TwoBackslashesInARowNameOne) {
   EXPECT_EQ(env.FindFileIgnoringCase(doubled), folder.Carpeta() + "rova_prof.txt");
   // A leading pair is a network name and stays as it is.
   EXPECT_EQ(env.FindFileIgnoringCase("\\\\server\\share\\\\A.DBF"), "\\\\server\\share\\A.DBF");
+}
+
+TEST(WindowsPaths, PathsPastTheOldLimitWork) {
+  TempFolder folder;
+  Env& env = Env::Default();
+  std::string deep = folder.path();
+  while (deep.size() < 300) {
+    deep += "\\" + std::string(40, 'd');
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + WidePath(deep)).c_str(), nullptr)) << deep;
+  }
+  const std::string path = deep + "\\f.txt";
+  StoreFile(env, path, "deep");
+  EXPECT_TRUE(env.FileExists(path));
+  EXPECT_EQ(ReadWhole(env, path), "deep");
+  EXPECT_EQ(env.DeleteFile(path), 0);
 }
 
 TEST(WindowsPaths, NamesIgnoreCaseAndCarryAccents) {
@@ -134,16 +151,22 @@ TEST(WindowsClock, NowIsTheLocalTime) {
   EXPECT_TRUE(matches(before) || matches(after));
 }
 
-// The work folder is C:\QTEMP, which a Windows prefix makes on drive C.
+// The work folder is C:\QTEMP; the test makes it on the prefix's drive C and re-creates a
+// work table there as the Export does.
 TEST(WindowsWorkFolder, IsQtempOnDriveC) {
-  EXPECT_EQ(WorkFolder(), "C:\\QTEMP");
+  ASSERT_EQ(WorkFolder(), "C:\\QTEMP");
   const bool made = CreateDirectoryW(L"C:\\QTEMP", nullptr) != 0;
   Env& env = Env::Default();
   EXPECT_TRUE(env.FolderExists(WorkFolder()));
-  const std::string table = JoinPath(WorkFolder(), "PRUEBA.DBF");
-  StoreFile(env, table, "t");
-  EXPECT_TRUE(env.FileExists("c:\\qtemp\\prueba.dbf"));
-  EXPECT_EQ(env.DeleteFile(table), 0);
+  {
+    tables::Table table(env);
+    tables::RecreateWorkTable(env, WorkFolder(), tables::AsignomtTable(), table);
+    table.Append();
+    table.SetText("COD", "MAT");
+    table.Post();
+  }
+  EXPECT_TRUE(env.FileExists("c:\\qtemp\\asignomt.dbf"));
+  EXPECT_EQ(env.DeleteFile(JoinPath(WorkFolder(), "ASIGNOMT.DBF")), 0);
   if (made) RemoveDirectoryW(L"C:\\QTEMP");
 }
 

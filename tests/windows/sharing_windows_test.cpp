@@ -8,6 +8,7 @@
 #include "exchange/exchange_reader.h"
 #include "platform/env.h"
 #include "platform/error.h"
+#include "tables/table.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/wide_path.h"
 
@@ -116,6 +117,31 @@ TEST_F(SharingWindows, SharedAndExclusiveOpensExcludeEachOther) {
                         OpenMode::kReadWriteShared, OpenMode::kCreateExclusive}) {
     EXPECT_EQ(OpenWith(mode), ERROR_SHARING_VIOLATION) << static_cast<int>(mode);
   }
+}
+
+// The table engine's locks are share modes too: another program's handle on a table keeps
+// an exclusive open out, and a table we hold exclusively keeps the other program out.
+TEST_F(SharingWindows, ATableAnotherProgramHoldsIsInUse) {
+  tables::Table::Create(env_, folder_.Carpeta(), "SOLUC.DBF",
+                        {{"DIA", tables::FieldType::kInteger}});
+  const std::string table = folder_.Carpeta() + "SOLUC.DBF";
+  {
+    OtherHandle other(testing::WidePath(table), GENERIC_READ | GENERIC_WRITE, kShareAll);
+    ASSERT_EQ(other.error(), 0u);
+    tables::Table soluc(env_);
+    try {
+      soluc.Open(folder_.Carpeta(), "SOLUC", tables::Sharing::kExclusive,
+                 tables::Access::kReadWrite);
+      FAIL() << "opened a table another program holds";
+    } catch (const Error& error) {
+      EXPECT_NE(std::string(error.what()).find("en uso"), std::string::npos) << error.what();
+      EXPECT_NE(std::string(error.what()).find("SOLUC.DBF"), std::string::npos) << error.what();
+    }
+  }
+  tables::Table soluc(env_);
+  soluc.Open(folder_.Carpeta(), "SOLUC", tables::Sharing::kExclusive, tables::Access::kReadWrite);
+  EXPECT_EQ(OtherHandle(testing::WidePath(table), GENERIC_READ, kShareAll).error(),
+            static_cast<DWORD>(ERROR_SHARING_VIOLATION));
 }
 
 }  // namespace
