@@ -138,18 +138,6 @@ TEST_F(WorkTablesTest, LongValuesAreCutToTheFieldWidth) {
   EXPECT_EQ(table.AsText("TURNO"), "T");
 }
 
-TEST_F(WorkTablesTest, AMissingWorkFolderIsTheEnginesError) {
-  Table table(env_);
-  const std::string missing = folder_.Path("QTEMP");
-  try {
-    RecreateWorkTable(env_, missing, AulatTable(), table);
-    FAIL();
-  } catch (const Error& error) {
-    EXPECT_EQ(std::string(error.what()),
-              "No se puede crear la tabla \"" + missing + "/AULAT.DBF\": no existe la carpeta");
-  }
-}
-
 class ImportTablesTest : public WorkTablesTest {
  protected:
   ImportTables tables_{env_};
@@ -168,37 +156,6 @@ TEST_F(ImportTablesTest, AMissingTableMakesItsExclusiveOpenFail) {
   // Held exclusively, GRUPOST keeps the Export out.
   Table other(env_);
   EXPECT_THROW(other.Open(folder_.path(), "GRUPOST.DBF", Sharing::kShared, Access::kReadOnly), Error);
-}
-
-TEST_F(ImportTablesTest, SolucFieldErrorsCarryTheComponentName) {
-  test::CopyFixture(folder_, "soluc_db3_text_dia.dbf", "SOLUC.DBF");
-  Table::Create(env_, folder_.path(), "DIASHORAST.DBF", DiashorastTable().fields);
-  Table& soluc = tables_.wwTableSoluc;
-  soluc.Open(folder_.path(), "SOLUC", Sharing::kExclusive, Access::kReadWrite);
-  tables_.wwTableTramos.Open(folder_.path(), "DIASHORAST", Sharing::kExclusive, Access::kReadWrite);
-  std::vector<std::string> messages;
-  for (soluc.First(); !soluc.AtEnd(); soluc.Next()) {
-    try {
-      if (soluc.AsInteger("DIA") != 0) soluc.AsText("SALA");
-    } catch (const Error& error) {
-      messages.push_back(error.what());
-    }
-  }
-  try {
-    tables_.wwTableTramos.AsText("CODIGO");
-  } catch (const Error& error) {
-    messages.push_back(error.what());
-  }
-  // Rows: 1, 1, 2, 0 (no lesson, no error), blank (integer error), 3, 4, 5.
-  const std::vector<std::string> expected = {"wwTableSoluc: No se encuentra el campo 'SALA'",
-              "wwTableSoluc: No se encuentra el campo 'SALA'",
-              "wwTableSoluc: No se encuentra el campo 'SALA'",
-              "'' no es un valor entero válido",
-              "wwTableSoluc: No se encuentra el campo 'SALA'",
-              "wwTableSoluc: No se encuentra el campo 'SALA'",
-              "wwTableSoluc: No se encuentra el campo 'SALA'",
-              "wwTableTramos: No se encuentra el campo 'CODIGO'"};
-  EXPECT_EQ(messages, expected);
 }
 
 }  // namespace
