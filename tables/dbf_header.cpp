@@ -8,7 +8,6 @@ namespace {
 constexpr size_t kDescriptorSize = 32;
 constexpr size_t kLevel7HeaderSize = 68;
 constexpr size_t kLevel7DescriptorSize = 48;
-constexpr size_t kVisualFoxProBacklink = 263;
 constexpr uint8_t kTerminator = 0x0D;
 
 uint32_t Little16(const std::string& bytes, size_t at) {
@@ -92,9 +91,6 @@ std::string ReadDescriptors(const std::string& header, DbfLayout& layout, size_t
     layout.fields.push_back(std::move(field));
   }
   if (layout.fields.empty()) return "la tabla no tiene campos";
-  if (layout.family == DbfFamily::kVisualFoxPro && header.size() < at + 1 + kVisualFoxProBacklink) {
-    return "la cabecera es más corta de lo que exige Visual FoxPro";
-  }
   // A record longer than its fields is read (the rest ignored); a shorter one cannot be.
   if (static_cast<uint32_t>(offset) > layout.recordLength) {
     return "la longitud de registro (" + std::to_string(layout.recordLength) +
