@@ -1,0 +1,226 @@
+// Every file operation of a whole Export and of a whole Import is made to fail once, one run
+// per operation. Whatever fails, the run must end with an error (never a crash, never the
+// closing message), leave every table in the work folder readable, leave an earlier
+// ROVA_HORARIO.TXT exactly as it was, and leave no temporary file behind. A run may go on past
+// a failure that costs nothing (an old table that could not be deleted is replaced anyway, a
+// file already read or already synced fails to close), but then its result must be exactly
+// that of a run without failure.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "export/export.h"
+#include "import/import.h"
+#include "platform/error.h"
+#include "platform/paths.h"
+#include "small_rova_folder.h"
+#include "tables/table.h"
+#include "tables/work_tables.h"
+#include "tests/support/faulty_env.h"
+#include "tests/support/fixed_clock_env.h"
+#include "tests/support/recording_message_sink.h"
+#include "tests/support/temp_folder.h"
+
+namespace norvalde::faults {
+namespace {
+
+namespace fs = std::filesystem;
+using norvalde::testing::FaultyEnv;
+using norvalde::testing::Operation;
+using norvalde::testing::RecordingMessageSink;
+
+const std::string kEarlierHorario = "0EARLIER\r\n1KEEP ME\r\n9EARLIER 1\r\n";
+const std::set<std::string> kTableFiles = {"ASIGNOMT.DBF", "PROFT.DBF",      "AULAT.DBF",
+                                           "GRUPOST.DBF",  "ASIGT.DBF",      "DIASHORAST.DBF",
+                                           "SOLUC.DBF"};
+const std::pair<Operation, const char*> kOperations[] = {
+    {Operation::kOpen, "open"},   {Operation::kRead, "read"},     {Operation::kWrite, "write"},
+    {Operation::kSync, "sync"},   {Operation::kClose, "close"},   {Operation::kDelete, "delete"},
+    {Operation::kRename, "rename"}};
+
+enum class Action { kExport, kImport };
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string UpperAscii(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return text;
+}
+
+// Every field of every row as text; throws norvalde::Error when the table is not readable.
+std::vector<std::string> TableContent(const std::string& folder, const std::string& name) {
+  tables::Table table(platform::Env::Default());
+  table.Open(folder, name, tables::Sharing::kShared, tables::Access::kReadOnly);
+  std::vector<std::string> content;
+  const std::vector<std::string> fields = table.FieldNames();
+  for (table.First(); !table.AtEnd(); table.Next())
+    for (const std::string& field : fields) content.push_back(table.AsText(field));
+  table.Close();
+  return content;
+}
+
+class FaultInjection : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    carpeta_ = root_.MakeFolder("rova") + platform::kPathSeparator;
+    work_ = root_.MakeFolder("QTEMP");
+    pristine_ = root_.MakeFolder("pristine");
+    collected_ = root_.MakeFolder("collected");
+    WriteRovaFiles(carpeta_);
+    std::ofstream(carpeta_ + "ROVA_HORARIO.TXT", std::ios::binary) << kEarlierHorario;
+    // The failing runs replace tables of an earlier Export, as they would in use.
+    WriteSoluc(platform::Env::Default(), work_);
+    RecordingMessageSink sink;
+    Run(Action::kExport, clock_, sink);
+    for (const auto& entry : fs::directory_iterator(work_))
+      fs::copy_file(entry.path(), pristine_ / entry.path().filename());
+    for (const std::string& table : kTableFiles) cleanContent_[table] = TableContent(work_, table);
+    Run(Action::kImport, clock_, sink);
+    cleanHorario_ = ReadBytes(carpeta_ + "ROVA_HORARIO.TXT");
+    RestoreFolders();
+  }
+
+  void Run(Action action, platform::Env& env, RecordingMessageSink& sink) {
+    if (action == Action::kExport) {
+      exporting::RunExport({env, carpeta_, work_, sink});
+    } else {
+      tables::ImportTables tables(env);
+      importing::RunImport({env, carpeta_, work_, sink}, tables);
+    }
+  }
+
+  // Puts back the tables and the ROVA_HORARIO.TXT found before any run.
+  void RestoreFolders() {
+    std::ofstream(carpeta_ + "ROVA_HORARIO.TXT", std::ios::binary) << kEarlierHorario;
+    fs::remove_all(work_);
+    fs::create_directory(work_);
+    for (const auto& entry : fs::directory_iterator(pristine_))
+      fs::copy_file(entry.path(), fs::path(work_) / entry.path().filename());
+  }
+
+  // Runs `action` with the `nth` call of `operation` failing and checks what it left.
+  void RunWithFault(Action action, Operation operation, int nth, const std::string& label) {
+    RestoreFolders();
+    FaultyEnv env(clock_);
+    env.FailNth(operation, nth);
+    RecordingMessageSink sink;
+    std::string error;
+    bool failed = false;
+    try {
+      Run(action, env, sink);
+    } catch (const Error& raised) {
+      failed = true;
+      error = raised.what();
+    }
+    const std::string closing = action == Action::kExport ? "Proceso finalizado" : "Proceso Terminado";
+    const bool closed =
+        std::find(sink.messages.begin(), sink.messages.end(), closing) != sink.messages.end();
+    if (failed) {
+      EXPECT_FALSE(error.empty());
+      EXPECT_FALSE(closed) << "closing message after the error: " << error;
+      EXPECT_EQ(ReadBytes(carpeta_ + "ROVA_HORARIO.TXT"), kEarlierHorario);
+    } else {
+      EXPECT_TRUE(closed);
+      if (action == Action::kExport) {
+        for (const std::string& table : kTableFiles)
+          EXPECT_EQ(TableContent(work_, table), cleanContent_[table])
+              << table << " differs from a run without failure";
+      } else {
+        EXPECT_EQ(ReadBytes(carpeta_ + "ROVA_HORARIO.TXT"), cleanHorario_)
+            << "ROVA_HORARIO.TXT differs from a run without failure";
+      }
+    }
+    ExpectOnlyKnownFiles();
+    ExpectTablesReadable(label);
+  }
+
+  void ExpectOnlyKnownFiles() {
+    std::set<std::string> expected(std::begin(kRovaFileNames), std::end(kRovaFileNames));
+    expected.insert("ROVA_HORARIO.TXT");
+    std::set<std::string> found;
+    for (const auto& entry : fs::directory_iterator(carpeta_))
+      found.insert(entry.path().filename().string());
+    EXPECT_EQ(found, expected) << "a temporary file was left in the chosen folder";
+    for (const auto& entry : fs::directory_iterator(work_))
+      EXPECT_TRUE(kTableFiles.count(UpperAscii(entry.path().filename().string())))
+          << "unexpected file in the work folder: " << entry.path().filename();
+  }
+
+  // Each table reopens with the engine, and a copy is kept for the independent reader.
+  void ExpectTablesReadable(const std::string& label) {
+    for (const auto& entry : fs::directory_iterator(work_)) {
+      const std::string name = entry.path().filename().string();
+      try {
+        TableContent(work_, name);
+      } catch (const Error& error) {
+        ADD_FAILURE() << name << " is not readable: " << error.what();
+      }
+      fs::copy_file(entry.path(), fs::path(collected_) / (label + "-" + name));
+    }
+  }
+
+  // Fails every operation the run makes, one run per operation.
+  void FailEachOperationOf(Action action) {
+    FaultyEnv counting(clock_);
+    RecordingMessageSink sink;
+    RestoreFolders();
+    Run(action, counting, sink);
+    int runs = 0;
+    for (const auto& [operation, name] : kOperations) {
+      for (int nth = 1; nth <= counting.Calls(operation); ++nth, ++runs) {
+        const std::string label = std::string(name) + "-" + std::to_string(nth);
+        SCOPED_TRACE("failing " + label);
+        RunWithFault(action, operation, nth, label);
+      }
+    }
+    EXPECT_GT(runs, 20) << "the run made suspiciously few file operations";
+    ExpectIndependentReaderAccepts();
+  }
+
+  // One pass of python3-dbfread over every table the failing runs left.
+  void ExpectIndependentReaderAccepts() {
+    const std::string python = "/usr/bin/python3";
+    if (!fs::exists(python)) return;  // the engine's own reading above still ran
+    const std::string script =
+        "import os, sys, dbfread\n"
+        "folder = sys.argv[1]; bad = []\n"
+        "for name in sorted(os.listdir(folder)):\n"
+        "    try:\n"
+        "        list(dbfread.DBF(os.path.join(folder, name), encoding='cp1252'))\n"
+        "    except Exception as error:\n"
+        "        bad.append(name + ': ' + repr(error))\n"
+        "print('\\n'.join(bad)); sys.exit(1 if bad else 0)\n";
+    const std::string scriptPath = root_.WriteFile("check_tables.py", script);
+    const std::string command = python + " " + scriptPath + " " + collected_ + " 2>&1";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
+    EXPECT_EQ(pclose(pipe), 0) << "dbfread refused:\n" << output;
+  }
+
+  norvalde::testing::TempFolder root_;
+  norvalde::testing::FixedClockEnv clock_;
+  std::string cleanHorario_;
+  std::string carpeta_, work_, pristine_, collected_;
+  std::map<std::string, std::vector<std::string>> cleanContent_;
+};
+
+TEST_F(FaultInjection, EveryFailingOperationOfTheExport) { FailEachOperationOf(Action::kExport); }
+
+TEST_F(FaultInjection, EveryFailingOperationOfTheImport) { FailEachOperationOf(Action::kImport); }
+
+}  // namespace
+}  // namespace norvalde::faults

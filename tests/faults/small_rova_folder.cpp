@@ -1,0 +1,97 @@
+#include "small_rova_folder.h"
+
+#include <fstream>
+#include <utility>
+#include <vector>
+
+#include "tables/table.h"
+
+namespace norvalde::faults {
+namespace {
+
+// A record built from (first column, text) pairs, the gaps filled with spaces.
+std::string Record(const std::vector<std::pair<int, std::string>>& fields) {
+  std::string line;
+  for (const auto& [column, text] : fields) {
+    line.resize(column - 1, ' ');
+    line += text;
+  }
+  return line;
+}
+
+std::string Header(char type, const std::string& name) {
+  return Record({{1, std::string(1, type)}, {2, name}, {52, "28001234010920260800"}});
+}
+
+// Header, a guard line (a detail record naming the file) after the first detail line, the
+// details and the trailer, each line ended by CR LF.
+void WriteRova(const std::string& carpeta, const std::string& name, const std::string& guard,
+               const std::vector<std::string>& details) {
+  std::ofstream out(carpeta + name, std::ios::binary);
+  out << Header('0', guard) << "\r\n";
+  for (size_t i = 0; i < details.size(); ++i) {
+    out << details[i] << "\r\n";
+    if (i == 0) out << Record({{1, " "}, {3, guard}}) << "\r\n";
+  }
+  out << Header('9', guard) << details.size() << "\r\n";
+}
+
+}  // namespace
+
+void WriteRovaFiles(const std::string& carpeta) {
+  WriteRova(carpeta, "rova_asignat.txt", "ROVA_ASIGNAT.TXT",
+            {Record({{1, "1"}, {2, "MAT"}, {6, "MAT-ESO-01"}, {26, "Matem\xE1ticas"}}),
+             Record({{1, "1"}, {2, "LEN"}, {6, "LEN-ESO-01"}, {26, "Lengua Castellana"}}),
+             Record({{1, "1"}, {2, "mat"}, {6, "DUPLICADO"}, {26, "Repetida"}}),
+             Record({{1, "1"}, {2, "ING"}, {26, "Ingl\xE9s"}})});
+  WriteRova(carpeta, "rova_prof.txt", "ROVA_PROF.TXT",
+            {Record({{1, "1"}, {2, "P01"}, {6, "Ib\xE1\xF1" "ez Mu\xF1oz, Jos\xE9"},
+                     {96, "Matem\xE1ticas"}}),
+             Record({{1, "1"}, {2, "P02"}, {6, "Pe\xF1" "a G\xF3mez, In\xE9s"}})});
+  WriteRova(carpeta, "rova_aulas.txt", "ROVA_AULAS.TXT",
+            {Record({{1, "1"}, {12, "A12"}, {86, "Aula 12 del Pabell\xF3n Sur"}}),
+             Record({{1, "1"}, {12, "LAB"}, {86, "Laboratorio"}})});
+  WriteRova(carpeta, "rova_grupo.txt", "ROVA_GRUPOS.TXT",
+            {Record({{1, "1"}, {2, "1ESOA"}, {12, "1EA"}, {16, "ESO"}, {22, "1"}, {35, "MAT"}}),
+             Record({{1, "1"}, {2, "2BACH-B"}, {12, "2BB"}, {22, "2"}, {35, "TAR"}})});
+  WriteRova(carpeta, "rova_asignatgrupo.txt", "ROVA_ASIGNATGRUPO.TXT",
+            {Record({{1, "1"}, {12, "1EA"}, {16, "MAT"}}),
+             Record({{1, "1"}, {12, "1EA"}, {16, "LEN"}}),
+             Record({{1, "1"}, {12, "2BB"}, {16, "ING"}}),
+             Record({{1, "1"}, {12, "XXX"}, {16, "MAT"}})});
+  WriteRova(carpeta, "rova_asignatcurso.txt", "ROVA_ASIGNATCURSO.TXT",
+            {Record({{1, "1"}, {2, "ESO"}, {8, "1"}, {24, "MAT"}, {28, "4"}}),
+             Record({{1, "1"}, {2, "ESO"}, {8, "1"}, {24, "LEN"}, {28, "2,5"}}),
+             Record({{1, "1"}, {2, "NIV"}, {8, "2"}, {24, "ING"}, {28, "15"}})});
+  WriteRova(carpeta, "rova_sesiones.txt", "ROVA_SESIONES.TXT",
+            {Record({{1, "1"}, {5, "S01"}, {9, "L"}, {10, "0800"}, {14, "0855"}}),
+             Record({{1, "1"}, {5, "S02"}, {9, "L"}, {10, "0855"}, {14, "0950"}}),
+             Record({{1, "1"}, {5, "S03"}, {9, "M"}, {10, "0800"}, {14, "0855"}})});
+}
+
+void WriteSoluc(platform::Env& env, const std::string& workFolder) {
+  using tables::FieldType;
+  tables::Table::Create(env, workFolder, "SOLUC.DBF",
+                        {{"DIA", FieldType::kInteger}, {"HORA", FieldType::kText, 2},
+                         {"PROF", FieldType::kText, 5}, {"CODGRUPO", FieldType::kText, 4},
+                         {"ASIG", FieldType::kText, 4}, {"AULA", FieldType::kText, 4}});
+  tables::Table soluc(env);
+  soluc.Open(workFolder, "SOLUC", tables::Sharing::kExclusive, tables::Access::kReadWrite);
+  const std::vector<std::vector<std::string>> rows = {{"1", "1", "P01", "1EA", "MAT", "A12"},
+                                                      {"1", "2", "P02", "1EA", "LEN", "LAB"},
+                                                      {"0", "1", "P01", "2BB", "ING", "A12"},
+                                                      {"2", "1", "P02", "2BB", "ING", "LAB"}};
+  for (const auto& row : rows) {
+    soluc.Append();
+    soluc.SetNumber("DIA", std::stod(row[0]));
+    soluc.SetText("HORA", row[1]);
+    soluc.SetText("PROF", row[2]);
+    soluc.SetText("CODGRUPO", row[3]);
+    soluc.SetText("ASIG", row[4]);
+    soluc.SetText("AULA", row[5]);
+    soluc.Post();
+  }
+  soluc.Close();
+}
+
+}  // namespace norvalde::faults
