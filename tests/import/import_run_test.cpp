@@ -1,7 +1,6 @@
 // Whole Import runs on prepared work folders, comparing ROVA_HORARIO.TXT byte for byte.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <filesystem>
 
 #include "import_work_folder.h"
@@ -26,6 +25,9 @@ TEST(ImportRunTest, WritesOneLessonPerTimetabledRowWithItsSlot) {
                   {"2", "1", "P05", "3ESC", "FIS", "LAB"},
                   {"", "2", "P06", "3ESC", "QUI", "LAB"},   // blank day reads 0
                   {"5", "1", "P0105", "4ESD", "BIO", "A20"}});
+  // Input names are found ignoring case.
+  std::filesystem::rename(folder.carpeta() + "rova_sesiones.txt",
+                          folder.carpeta() + "ROVA_Sesiones.TXT");
 
   RecordingMessageSink sink;
   folder.Run(sink);
@@ -46,6 +48,8 @@ struct ModeCase {
   std::string secondLine;
   std::string lesson;
 };
+
+void PrintTo(const ModeCase& mode, std::ostream* out) { *out << mode.secondLine; }
 
 class ImportDayModeTest : public ::testing::TestWithParam<ModeCase> {};
 
@@ -76,6 +80,8 @@ struct CentreCase {
   std::vector<std::string> asignatLines;
   std::string centreField;
 };
+
+void PrintTo(const CentreCase& centre, std::ostream* out) { *out << centre.centreField; }
 
 class ImportCentreCodeTest : public ::testing::TestWithParam<CentreCase> {};
 
@@ -119,16 +125,6 @@ TEST(ImportRunTest, WritesHeaderAndTrailerOnlyWhenNoRowHasADay) {
   }
 }
 
-TEST(ImportRunTest, RunsWithoutSlotFieldsWhenNoRowHasADay) {
-  ImportWorkFolder folder;
-  folder.Prepare('L', {}, {{"0", "1", "P01", "1ESA", "MAT", "A12"}});
-  tables::Table::Create(folder.env(), folder.workFolder(), "DIASHORAST.DBF",
-                        {{"OTRO", tables::FieldType::kText, 4}});
-  RecordingMessageSink sink;
-  folder.Run(sink);
-  EXPECT_EQ(folder.ReadOutput(), CrLfLines({HorarioHeader(), HorarioTrailer(0)}));
-}
-
 TEST(ImportRunTest, ReplacesALongerEarlierFileUnderAnyCase) {
   ImportWorkFolder folder;
   folder.Prepare('L', {{"L", "1", "S011"}}, {{"1", "1", "P01", "1ESA", "MAT", "A12"}});
@@ -142,20 +138,6 @@ TEST(ImportRunTest, ReplacesALongerEarlierFileUnderAnyCase) {
                                       "rova_sesiones.txt"}));
   EXPECT_EQ(folder.ReadOutput("rova_horario.txt"),
             CrLfLines({HorarioHeader(), "1S011LP01 1ESALEC MAT A12 ", HorarioTrailer(1)}));
-}
-
-TEST(ImportRunTest, FindsInputFilesWrittenInAnotherCase) {
-  ImportWorkFolder folder;
-  folder.Prepare('7', {{"4", "2", "S402"}}, {{"4", "2", "P01", "1ESA", "MAT", "A12"}});
-  for (const char* name : {"rova_asignat.txt", "rova_sesiones.txt"}) {
-    std::string upper = name;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    std::filesystem::rename(folder.carpeta() + name, folder.carpeta() + upper);
-  }
-  RecordingMessageSink sink;
-  folder.Run(sink);
-  EXPECT_EQ(folder.ReadOutput(),
-            CrLfLines({HorarioHeader(), "1S4024P01 1ESALEC MAT A12 ", HorarioTrailer(1)}));
 }
 
 }  // namespace

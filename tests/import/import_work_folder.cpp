@@ -114,8 +114,7 @@ void ImportWorkFolder::WriteSoluc(const std::vector<SolucRow>& rows, SolucShape 
 
 void ImportWorkFolder::RunWith(platform::Env& env, RecordingMessageSink& sink) {
   env_.Restart();
-  tables::ImportTables tables(env);
-  RunImport({env, carpeta_, workFolder_, sink}, tables);
+  RunImport({env, carpeta_, workFolder_, sink}, tables_);
 }
 
 void ImportWorkFolder::ExpectTablesFree() {

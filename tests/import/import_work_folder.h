@@ -7,6 +7,7 @@
 
 #include "platform/env.h"
 #include "tables/table.h"
+#include "tables/work_tables.h"
 #include "tests/support/recording_message_sink.h"
 #include "tests/support/temp_folder.h"
 
@@ -64,7 +65,8 @@ class ImportWorkFolder {
   void WriteSlots(const std::vector<SlotRow>& slots);
   void WriteSoluc(const std::vector<SolucRow>& rows, SolucShape shape = {});
 
-  // Runs the Import under the clock of MinuteTurnEnv.
+  // Runs the Import under the clock of MinuteTurnEnv, with table components that live as long
+  // as the folder, as the window's do.
   void Run(RecordingMessageSink& sink) { RunWith(env_, sink); }
   // The same through another Env, normally a wrapper of env() that fails on purpose.
   void RunWith(platform::Env& env, RecordingMessageSink& sink);
@@ -78,6 +80,7 @@ class ImportWorkFolder {
   std::string carpeta_;
   std::string workFolder_;
   MinuteTurnEnv env_;
+  tables::ImportTables tables_{env_};
 };
 
 // Header and trailer as the run above writes them.
