@@ -1,0 +1,23 @@
+// The drives the drive box offers. On Windows these are the drive letters; elsewhere the
+// mounted file systems, the root first.
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "app/pictures.h"
+
+namespace norvalde::window {
+
+struct Drive {
+  QString text;  // as the drive box shows it: "c: [sistema]", "/home [datos]"
+  QString root;  // what choosing the drive opens: "c:" (that drive's current folder), "/home"
+  DriveIcon icon;
+};
+
+std::vector<Drive> AvailableDrives();
+
+// The `root` of the drive that holds `folder`; empty when it has none (a network path).
+QString DriveOf(const QString& folder);
+
+}  // namespace norvalde::window

@@ -1,0 +1,93 @@
+// TMForm, the program's one window (object name "MForm"): three gradient panels carrying the
+// two action buttons, the close button, the folder list, the drive box and four labels. The
+// Export and the Import run from here, one step after another, on the user-interface thread.
+#pragma once
+
+#include <QLabel>
+#include <QWidget>
+#include <string>
+
+#include "app/drive_box.h"
+#include "app/folder_list.h"
+#include "app/form_message_sink.h"
+#include "app/gradient_panel.h"
+#include "app/picture_button.h"
+#include "app/window_messages.h"
+#include "platform/env.h"
+#include "tables/work_tables.h"
+
+namespace norvalde::window {
+
+// The help topics of the window and of the two folder controls. No help file is configured,
+// so F1 shows nothing; the topics are kept as the controls' "helpTopic" property.
+inline constexpr int kWindowHelpTopic = 11350;
+inline constexpr int kFolderHelpTopic = 9010;
+
+class TMForm : public QWidget {
+  Q_OBJECT
+ public:
+  // `workFolder` holds the tables; `boxes` shows the message and error boxes.
+  TMForm(platform::Env& env, std::string workFolder, WindowMessages& boxes,
+         QWidget* parent = nullptr);
+
+  // The controls, named as in the window's layout.
+  TDraw3D* Draw3D1;
+  QLabel* Label1;
+  QLabel* Label2;
+  TBitBtn* BClose;
+  TDirectoryListBox* Directorios;
+  TDriveComboBox* Unidades;
+  TDraw3D* Draw3D2;
+  QLabel* Label3;
+  TBitBtn* BExportar;
+  TDraw3D* Draw3D3;
+  QLabel* Label4;
+  TBitBtn* BImportar;
+
+  // The opened folder followed by one separator, set at the start of each action.
+  std::string Carpeta;
+
+  // The Import's table components, closed until an Import opens them.
+  tables::ImportTables Tables;
+
+  void FormCreate();
+  void FormClose();
+  void BExportarClick();
+  void BImportarClick();
+
+  void ExportarAsignaturas();
+  void ExportarProfesores();
+  void ExportarAulas();
+  void ExportarGrupos();
+  void ExportarAsignaturasGrupos();
+  void ExportarTramos();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void CreateControls();
+  void LinkFolderControls();
+  void SetUpKeyboard();
+  // The common start of both actions: sets Carpeta, checks that the folder exists and shows
+  // the hourglass. False when the action must end here.
+  bool StartAction();
+  // Runs `step`; an error it raises is shown in the error box and goes no further.
+  template <typename Step>
+  void RunGuarded(Step&& step);
+  void ShowFolderInLabel(const QString& folder);
+  void ChooseDrive(int index);
+  void MoveFocusInPanel(QWidget* from, bool forward);
+  void ShowDefaultFrames(QWidget* focused);
+
+  platform::Env& env_;
+  std::string workFolder_;
+  WindowMessages& boxes_;
+  FormMessageSink messages_;
+  QString shownDrive_;
+  bool centred_ = false;
+};
+
+}  // namespace norvalde::window

@@ -1,0 +1,357 @@
+// The main window: layout, keyboard, the folder controls and both actions, with the message
+// and error boxes answered by a recorder in place of the modal boxes.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/main_form.h"
+#include "platform/env.h"
+
+using namespace norvalde::window;
+
+namespace {
+
+struct Shown {
+  bool error;
+  std::string text;
+  bool busyCursor;  // the hourglass was showing over the box
+  bool operator==(const Shown&) const = default;
+};
+
+class RecordingBoxes : public WindowMessages {
+ public:
+  void ShowMessage(const std::string& text) override { Record(false, text); }
+  void ShowError(const std::string& text) override { Record(true, text); }
+  std::vector<Shown> shown;
+
+ private:
+  void Record(bool error, const std::string& text) {
+    const QCursor* cursor = QApplication::overrideCursor();
+    shown.push_back({error, text, cursor != nullptr && cursor->shape() == Qt::WaitCursor});
+  }
+};
+
+char* toString(const Shown& shown) {
+  return QTest::toString(QString("%1 \"%2\"%3")
+                             .arg(shown.error ? "error" : "message")
+                             .arg(QString::fromStdString(shown.text))
+                             .arg(shown.busyCursor ? " (hourglass)" : ""));
+}
+
+const char* const kRovaFiles[] = {
+    "rova_asignat.txt",      "rova_prof.txt",         "rova_aulas.txt",   "rova_grupo.txt",
+    "rova_asignatgrupo.txt", "rova_asignatcurso.txt", "rova_sesiones.txt"};
+
+void CopySamples(const QString& folder, const QString& except = {}) {
+  for (const char* name : kRovaFiles) {
+    if (name == except) continue;
+    QVERIFY(QFile::copy(QString(NORVALDE_SAMPLES_DIR) + "/" + name, folder + "/" + name));
+  }
+}
+
+// The table file names in `folder`, upper-cased.
+QStringList TablesIn(const QString& folder) {
+  QStringList names;
+  for (const QString& name : QDir(folder).entryList(QDir::Files)) names << name.toUpper();
+  return names;
+}
+
+}  // namespace
+
+class MainFormTest : public QObject {
+  Q_OBJECT
+
+ private:
+  // A window started in `startFolder` (the temporary folder when empty) with the work tables
+  // in `workFolder`.
+  std::unique_ptr<TMForm> MakeForm(const QString& startFolder = {}, QString workFolder = {}) {
+    QDir::setCurrent(startFolder.isEmpty() ? folder_->path() : startFolder);
+    if (workFolder.isEmpty()) workFolder = work_->path();
+    return std::make_unique<TMForm>(norvalde::platform::Env::Default(),
+                                    workFolder.toStdString(), boxes_);
+  }
+
+  static void ShowActive(TMForm& form) {
+    form.show();
+    QApplication::setActiveWindow(&form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+  }
+
+  static int RowOf(const TMForm& form, const QString& text) {
+    const auto items = form.Directorios->findItems(text, Qt::MatchExactly);
+    return items.isEmpty() ? -1 : form.Directorios->row(items.first());
+  }
+
+  static void DoubleClickRow(TMForm& form, int row) {
+    QListWidget* list = form.Directorios;
+    const QPoint centre = list->visualItemRect(list->item(row)).center();
+    // The press before the double-click picks the row, as a real first click does.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+  }
+
+  RecordingBoxes boxes_;
+  std::unique_ptr<QTemporaryDir> folder_;
+  std::unique_ptr<QTemporaryDir> work_;
+  QString startDirectory_;
+
+ private slots:
+  void init() {
+    startDirectory_ = QDir::currentPath();
+    folder_ = std::make_unique<QTemporaryDir>();
+    work_ = std::make_unique<QTemporaryDir>();
+    boxes_.shown.clear();
+  }
+  void cleanup() {
+    QDir::setCurrent(startDirectory_);
+    RestoreBusyCursor();
+  }
+
+  void layout_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QRect>("inWindow");
+    QTest::newRow("Draw3D1") << "Draw3D1" << QRect(0, 168, 633, 241);
+    QTest::newRow("BClose") << "BClose" << QRect(464, 312, 89, 25);
+    QTest::newRow("Directorios") << "Directorios" << QRect(6, 189, 287, 160);
+    QTest::newRow("Unidades") << "Unidades" << QRect(8, 350, 137, 19);
+    QTest::newRow("Draw3D2") << "Draw3D2" << QRect(1, 0, 315, 169);
+    QTest::newRow("Label3") << "Label3" << QRect(25, 24, 265, 57);
+    QTest::newRow("BExportar") << "BExportar" << QRect(97, 120, 89, 25);
+    QTest::newRow("Draw3D3") << "Draw3D3" << QRect(316, 0, 317, 169);
+    QTest::newRow("Label4") << "Label4" << QRect(324, 24, 305, 57);
+    QTest::newRow("BImportar") << "BImportar" << QRect(412, 120, 89, 25);
+  }
+  void layout() {
+    QFETCH(QString, control);
+    QFETCH(QRect, inWindow);
+    auto form = MakeForm();
+    const std::map<QString, QWidget*> controls = {
+        {"Draw3D1", form->Draw3D1},       {"BClose", form->BClose},
+        {"Directorios", form->Directorios}, {"Unidades", form->Unidades},
+        {"Draw3D2", form->Draw3D2},       {"Label3", form->Label3},
+        {"BExportar", form->BExportar},   {"Draw3D3", form->Draw3D3},
+        {"Label4", form->Label4},         {"BImportar", form->BImportar}};
+    QWidget* widget = controls.at(control);
+    QCOMPARE(QRect(widget->mapTo(form.get(), QPoint(0, 0)), widget->size()), inWindow);
+  }
+
+  void windowAndCaptions() {
+    auto form = MakeForm();
+    QCOMPARE(form->objectName(), QString("MForm"));
+    QCOMPARE(form->windowTitle(), QString("Exportar e importar datos entre Plantivo y ROVA"));
+    QCOMPARE(form->size(), QSize(632, 379));
+    QCOMPARE(form->minimumSize(), form->maximumSize());
+    QVERIFY(!(form->windowFlags() & Qt::WindowMinMaxButtonsHint));
+    QCOMPARE(form->Label1->text(), QString("Norvalde V-1.3"));
+    QCOMPARE(form->Label1->mapTo(form.get(), QPoint(0, 0)), QPoint(456, 352));
+    QCOMPARE(form->Label2->mapTo(form.get(), QPoint(0, 0)), QPoint(8, 173));
+    QCOMPARE(form->Label3->text(), QString("Transformar datos desde ROVA hacia Plantivo "));
+    QCOMPARE(form->Label4->text(), QString("Transformar datos desde Plantivo hacia ROVA"));
+    QCOMPARE(form->BExportar->text(), QString("Aceptar"));
+    QCOMPARE(form->BImportar->text(), QString("Aceptar"));
+    QCOMPARE(form->BClose->text(), QString("&Salir"));
+    QCOMPARE(form->property("helpTopic").toInt(), 11350);
+    QCOMPARE(form->Directorios->property("helpTopic").toInt(), 9010);
+    QCOMPARE(form->Unidades->property("helpTopic").toInt(), 9010);
+    QCOMPARE(form->Label2->text(), QDir::toNativeSeparators(folder_->path()));
+  }
+
+  void tabOrderWrapsBothWays() {
+    auto form = MakeForm();
+    ShowActive(*form);
+    const QList<QWidget*> order = {form->BClose, form->Directorios, form->Unidades,
+                                   form->BExportar, form->BImportar};
+    QCOMPARE(QApplication::focusWidget(), form->BClose);
+    for (int step = 1; step <= order.size(); ++step) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget(), order[step % order.size()]);
+    }
+    for (int step = order.size() - 1; step >= 0; --step) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+      QCOMPARE(QApplication::focusWidget(), order[step]);
+    }
+  }
+
+  void arrowsMoveWithinThePanel() {
+    auto form = MakeForm();
+    ShowActive(*form);
+    QTest::keyClick(form->BClose, Qt::Key_Right);
+    QCOMPARE(QApplication::focusWidget(), form->Directorios);
+    form->BClose->setFocus();
+    QTest::keyClick(form->BClose, Qt::Key_Up);
+    QCOMPARE(QApplication::focusWidget(), form->Unidades);
+    // The upper panels hold one button each: the arrows leave the focus where it is.
+    form->BExportar->setFocus();
+    QTest::keyClick(form->BExportar, Qt::Key_Down);
+    QCOMPARE(QApplication::focusWidget(), form->BExportar);
+  }
+
+  void enterAtStartUpClosesTheWindow() {
+    auto form = MakeForm();
+    ShowActive(*form);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(!form->isVisible());
+    QVERIFY(boxes_.shown.empty());
+  }
+
+  void keysThatDoNothingOrClose_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("Esc") << int(Qt::Key_Escape) << int(Qt::NoModifier) << false;
+    QTest::newRow("F1") << int(Qt::Key_F1) << int(Qt::NoModifier) << false;
+    QTest::newRow("Alt+S") << int(Qt::Key_S) << int(Qt::AltModifier) << true;
+  }
+  void keysThatDoNothingOrClose() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, closes);
+    auto form = MakeForm();
+    ShowActive(*form);
+    form->Directorios->setFocus();
+    QTest::keyClick(form->Directorios, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    // An access key clicks its button a moment later, with the pressed look in between.
+    if (closes) {
+      QTRY_VERIFY(!form->isVisible());
+    } else {
+      QTest::qWait(200);
+      QVERIFY(form->isVisible());
+    }
+    QVERIFY(boxes_.shown.empty());
+  }
+
+  void enterOnTheFolderControlsClicksBExportar_data() {
+    QTest::addColumn<bool>("onDriveBox");
+    QTest::newRow("folder list") << false;
+    QTest::newRow("drive box") << true;
+  }
+  void enterOnTheFolderControlsClicksBExportar() {
+    QFETCH(bool, onDriveBox);
+    auto form = MakeForm();
+    ShowActive(*form);
+    QSignalSpy exported(form->BExportar, &QPushButton::clicked);
+    QSignalSpy imported(form->BImportar, &QPushButton::clicked);
+    QWidget* control = onDriveBox ? static_cast<QWidget*>(form->Unidades) : form->Directorios;
+    control->setFocus();
+    QVERIFY(form->BExportar->isDefault() && form->BImportar->isDefault());
+    QTest::keyClick(control, Qt::Key_Return);
+    QCOMPARE(exported.count(), 1);
+    QCOMPARE(imported.count(), 0);
+    QVERIFY(form->isVisible());
+    // An empty folder: every conversion reports its missing file, then the run closes.
+    QVERIFY(!boxes_.shown.empty());
+    QCOMPARE(boxes_.shown.back(), (Shown{false, "Proceso finalizado", false}));
+  }
+
+  void vanishedFolderStopsBothActions() {
+    const QString opened = folder_->filePath("ROVA");
+    QVERIFY(QDir().mkdir(opened));
+    auto form = MakeForm(opened);
+    QVERIFY(QDir(opened).removeRecursively());
+    form->BExportar->click();
+    form->BImportar->click();
+    const Shown missing{false, "No existe la carpeta", false};
+    QCOMPARE(boxes_.shown, (std::vector<Shown>{missing, missing}));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QVERIFY(TablesIn(work_->path()).isEmpty());
+  }
+
+  void exportWithOneFileMissing() {
+    CopySamples(folder_->path(), "rova_aulas.txt");
+    auto form = MakeForm();
+    form->BExportar->click();
+    QCOMPARE(boxes_.shown,
+             (std::vector<Shown>{{false, "No existe archivo de aulas (ROVA_AULAS.TXT)", true},
+                                 {false, "Proceso finalizado", false}}));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QCOMPARE(form->Carpeta, folder_->path().toStdString() + "/");
+    const QStringList tables = TablesIn(work_->path());
+    for (const char* table : {"ASIGNOMT.DBF", "PROFT.DBF", "GRUPOST.DBF", "ASIGT.DBF",
+                              "DIASHORAST.DBF"}) {
+      QVERIFY2(tables.contains(table), table);
+    }
+    QVERIFY(!tables.contains("AULAT.DBF"));
+  }
+
+  void errorShowsTheErrorBoxAndLeavesTheHourglass() {
+    CopySamples(folder_->path());
+    const QString missingWork = work_->filePath("QTEMP");
+    auto form = MakeForm({}, missingWork);
+    form->BExportar->click();
+    form->BImportar->click();
+    QCOMPARE(boxes_.shown.size(), size_t(2));
+    for (const Shown& shown : boxes_.shown) {
+      QVERIFY(shown.error);
+      QVERIFY(!shown.text.empty());
+      QVERIFY(shown.busyCursor);
+    }
+    QVERIFY(QApplication::overrideCursor() != nullptr);
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+
+    // A later action that runs to its end takes the hourglass away, however many are stacked.
+    QVERIFY(QDir().mkdir(missingWork));
+    boxes_.shown.clear();
+    form->BExportar->click();
+    QCOMPARE(boxes_.shown, (std::vector<Shown>{{false, "Proceso finalizado", false}}));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+  }
+
+  void doubleClickOpensAFolderAndTheActionsUseIt() {
+    const QDir base(folder_->path());
+    QVERIFY(base.mkpath("Centro/Envio/Lunes"));
+    QVERIFY(base.mkpath("Centro/Envio/.oculta"));
+    QVERIFY(base.mkpath("Centro/Datos"));
+    auto form = MakeForm(base.filePath("Centro"));
+    ShowActive(*form);
+
+    DoubleClickRow(*form, RowOf(*form, "Envio"));
+    const QString envio = base.filePath("Centro/Envio");
+    QCOMPARE(form->Directorios->Directory(), envio);
+    QCOMPARE(QDir::currentPath(), envio);
+    QCOMPARE(form->Label2->text(), envio);
+    QCOMPARE(form->Directorios->count(), envio.count('/') + 2);  // root, ancestors, Lunes
+    QCOMPARE(form->Directorios->item(form->Directorios->count() - 1)->text(), QString("Lunes"));
+
+    // A single click only selects: the actions still use the opened folder.
+    form->Directorios->setCurrentRow(RowOf(*form, "Lunes"));
+    form->BImportar->click();
+    QCOMPARE(form->Carpeta, envio.toStdString() + "/");
+
+    // The ancestor row "Centro" opens Centro again.
+    DoubleClickRow(*form, RowOf(*form, "Centro"));
+    QCOMPARE(form->Directorios->Directory(), base.filePath("Centro"));
+  }
+
+  void folderThatCannotBeOpenedLeavesTheList() {
+    const QDir base(folder_->path());
+    QVERIFY(base.mkpath("Envio"));
+    auto form = MakeForm();
+    ShowActive(*form);
+    QVERIFY(QDir(base.filePath("Envio")).removeRecursively());
+    const QString label = form->Label2->text();
+    const int rows = form->Directorios->count();
+    DoubleClickRow(*form, RowOf(*form, "Envio"));
+    QCOMPARE(boxes_.shown, (std::vector<Shown>{{true, "No se encuentra el archivo.", false}}));
+    QCOMPARE(form->Directorios->Directory(), folder_->path());
+    QCOMPARE(form->Directorios->count(), rows);
+    QCOMPARE(form->Label2->text(), label);
+    QCOMPARE(QDir::currentPath(), folder_->path());
+  }
+
+  void rootFolder() {
+    auto form = MakeForm("/");
+    QCOMPARE(form->Directorios->item(0)->text(), QString("/"));
+    QCOMPARE(form->Directorios->currentRow(), 0);
+    QVERIFY(form->Unidades->currentIndex() >= 0);
+    QCOMPARE(form->Unidades->itemText(0).left(3), QString("/ ["));
+    form->BImportar->click();
+    QCOMPARE(form->Carpeta, std::string("//"));
+  }
+};
+
+QTEST_MAIN(MainFormTest)
+#include "main_form_test.moc"
