@@ -1,3 +1,4 @@
+#!/usr/bin/python3
 """Writes a SOLUC table with an independent dBASE writer, for the Import's interop tests.
 
 usage: import_write_soluc.py KIND FOLDER
