@@ -36,6 +36,9 @@ QLabel* RedLabel(const QString& text, QWidget* parent, QPoint position) {
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
   label->setPalette(palette);
+  // The window's background role is the button face, which children inherit; the text still
+  // takes the window-text colour.
+  label->setForegroundRole(QPalette::WindowText);
   label->move(position);
   label->adjustSize();
   return label;
@@ -47,6 +50,7 @@ QLabel* PanelTitle(const QString& text, QWidget* parent, QRect geometry) {
   font.setPixelSize(16);
   font.setBold(true);
   label->setFont(font);
+  label->setForegroundRole(QPalette::WindowText);
   label->setWordWrap(true);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setGeometry(geometry);

@@ -158,6 +158,9 @@ class MainFormTest : public QObject {
     QCOMPARE(form->Directorios->property("helpTopic").toInt(), 9010);
     QCOMPARE(form->Unidades->property("helpTopic").toInt(), 9010);
     QCOMPARE(form->Label2->text(), QDir::toNativeSeparators(folder_->path()));
+    for (const QLabel* label : {form->Label1, form->Label2}) {
+      QCOMPARE(label->palette().color(label->foregroundRole()), QColor(255, 0, 0));
+    }
   }
 
   void tabOrderWrapsBothWays() {
