@@ -1,0 +1,224 @@
+// The Import against another process: a table held by it (exclusively or shared) stops the
+// Import at the opening of the tables, and of two Imports running at once one completes
+// while the other fails cleanly. The other process is a fork of the test, holding tables
+// through the same engine, so the locks are those any other instance of the program takes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+
+#include "export/export.h"
+#include "import/import.h"
+#include "platform/error.h"
+#include "platform/paths.h"
+#include "small_rova_folder.h"
+#include "tables/table.h"
+#include "tables/work_tables.h"
+#include "tests/support/fixed_clock_env.h"
+#include "tests/support/recording_message_sink.h"
+#include "tests/support/temp_folder.h"
+
+namespace norvalde::contention {
+namespace {
+
+namespace fs = std::filesystem;
+using norvalde::testing::RecordingMessageSink;
+
+const std::string kEarlierHorario = "0EARLIER\r\n9EARLIER 0\r\n";
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A forked process that runs `body` and then waits: it tells the test when `body` is done
+// (or what it threw), and ends when the test lets it go or goes away.
+class OtherProcess {
+ public:
+  explicit OtherProcess(const std::function<void()>& body) {
+    int ready[2], release[2];
+    if (pipe(ready) != 0 || pipe(release) != 0) throw std::runtime_error("pipe failed");
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(ready[0]);
+      close(release[1]);
+      std::string report = "ok";
+      try {
+        body();
+      } catch (const std::exception& error) {
+        report = error.what();
+      }
+      (void)!write(ready[1], report.data(), report.size());
+      close(ready[1]);
+      char go;
+      (void)!read(release[0], &go, 1);
+      _exit(0);
+    }
+    close(ready[1]);
+    close(release[0]);
+    release_ = release[1];
+    char buffer[512];
+    ssize_t got;
+    while ((got = read(ready[0], buffer, sizeof buffer)) > 0) report_.append(buffer, got);
+    close(ready[0]);
+  }
+  ~OtherProcess() {
+    close(release_);
+    int status;
+    waitpid(pid_, &status, 0);
+  }
+
+  // "ok", or the message of what `body` threw.
+  const std::string& report() const { return report_; }
+
+ private:
+  pid_t pid_ = -1;
+  int release_ = -1;
+  std::string report_;
+};
+
+class Contention : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    carpeta_ = root_.MakeFolder("rova") + platform::kPathSeparator;
+    work_ = root_.MakeFolder("QTEMP");
+    faults::WriteRovaFiles(carpeta_);
+    faults::WriteSoluc(clock_, work_);
+    RecordingMessageSink sink;
+    exporting::RunExport({clock_, carpeta_, work_, sink});
+    std::ofstream(carpeta_ + "ROVA_HORARIO.TXT", std::ios::binary) << kEarlierHorario;
+  }
+
+  // The Import's error message, or "" when it completed.
+  std::string Import(platform::Env& env, RecordingMessageSink& sink) {
+    try {
+      tables::ImportTables tables(env);
+      importing::RunImport({env, carpeta_, work_, sink}, tables);
+      return "";
+    } catch (const Error& error) {
+      return error.what();
+    }
+  }
+
+  std::vector<std::string> CarpetaNames() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(carpeta_))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  norvalde::testing::TempFolder root_;
+  norvalde::testing::FixedClockEnv clock_;
+  std::string carpeta_, work_;
+};
+
+struct HeldCase {
+  const char* table;
+  tables::Sharing sharing;
+};
+
+class HeldTable : public Contention, public ::testing::WithParamInterface<HeldCase> {};
+
+TEST_P(HeldTable, StopsTheImportWhenOpeningTheTables) {
+  const auto [table, sharing] = GetParam();
+  const std::vector<std::string> namesBefore = CarpetaNames();
+  {
+    OtherProcess holder([&] {
+      static tables::Table held(platform::Env::Default());  // stays open until the process ends
+      held.Open(work_, table, sharing, tables::Access::kReadOnly);
+    });
+    ASSERT_EQ(holder.report(), "ok");
+    RecordingMessageSink sink;
+    const std::string error = Import(clock_, sink);
+    EXPECT_NE(error.find("No se puede abrir la tabla"), std::string::npos) << error;
+    EXPECT_NE(error.find(table), std::string::npos) << error;
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_EQ(ReadBytes(carpeta_ + "ROVA_HORARIO.TXT"), kEarlierHorario);
+    EXPECT_EQ(CarpetaNames(), namesBefore);
+  }
+  // Once the other process has let go, nothing the failed Import did stands in the way.
+  RecordingMessageSink sink;
+  EXPECT_EQ(Import(clock_, sink), "");
+  EXPECT_EQ(sink.messages, std::vector<std::string>{"Proceso Terminado"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachTableEachSharing, HeldTable,
+    ::testing::Values(HeldCase{"SOLUC", tables::Sharing::kExclusive},
+                      HeldCase{"SOLUC", tables::Sharing::kShared},
+                      HeldCase{"GRUPOST", tables::Sharing::kExclusive},
+                      HeldCase{"PROFT", tables::Sharing::kShared},
+                      HeldCase{"AULAT", tables::Sharing::kExclusive},
+                      HeldCase{"ASIGNOMT", tables::Sharing::kShared},
+                      HeldCase{"DIASHORAST", tables::Sharing::kExclusive},
+                      HeldCase{"DIASHORAST", tables::Sharing::kShared}),
+    [](const auto& info) {
+      return std::string(info.param.table) +
+             (info.param.sharing == tables::Sharing::kExclusive ? "Exclusive" : "Shared");
+    });
+
+// Stops a run once it has opened its tables: at the opening of the last one (DIASHORAST) it
+// reports to the test and waits to be let go.
+class PauseAtLastTable : public platform::EnvWrapper {
+ public:
+  PauseAtLastTable(platform::Env& target, int reached, int go)
+      : EnvWrapper(target), reached_(reached), go_(go) {}
+  int Open(const std::string& path, platform::OpenMode mode,
+           std::unique_ptr<platform::File>& file) override {
+    int error = EnvWrapper::Open(path, mode, file);
+    if (path.find("DIASHORAST") != std::string::npos) {
+      (void)!write(reached_, "r", 1);
+      char byte;
+      (void)!read(go_, &byte, 1);
+    }
+    return error;
+  }
+
+ private:
+  int reached_, go_;
+};
+
+TEST_F(Contention, OfTwoImportsAtOnceOneCompletesAndTheOtherFailsCleanly) {
+  int reached[2], go[2];
+  ASSERT_EQ(pipe(reached), 0);
+  ASSERT_EQ(pipe(go), 0);
+  const pid_t first = fork();
+  if (first == 0) {
+    PauseAtLastTable env(clock_, reached[1], go[0]);
+    RecordingMessageSink sink;
+    const std::string error = Import(env, sink);
+    _exit(error.empty() && sink.messages == std::vector<std::string>{"Proceso Terminado"} ? 0 : 1);
+  }
+  char byte;
+  ASSERT_EQ(read(reached[0], &byte, 1), 1);  // the first Import holds all six tables now
+
+  RecordingMessageSink sink;
+  const std::string error = Import(clock_, sink);
+  EXPECT_NE(error.find("No se puede abrir la tabla"), std::string::npos) << error;
+  EXPECT_TRUE(sink.messages.empty());
+  EXPECT_EQ(ReadBytes(carpeta_ + "ROVA_HORARIO.TXT"), kEarlierHorario);
+
+  ASSERT_EQ(write(go[1], "g", 1), 1);
+  int status = 0;
+  waitpid(first, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the first Import did not complete";
+
+  // The completed Import's file is whole, and the failed one left nothing of its own.
+  const std::string horario = ReadBytes(carpeta_ + "ROVA_HORARIO.TXT");
+  EXPECT_EQ(horario.rfind("0ROVA_HORARIO.TXT", 0), 0u);
+  EXPECT_NE(horario.find("\r\n9ROVA_HORARIO.TXT"), std::string::npos);
+  std::vector<std::string> expected(std::begin(faults::kRovaFileNames),
+                                    std::end(faults::kRovaFileNames));
+  expected.push_back("ROVA_HORARIO.TXT");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(CarpetaNames(), expected);
+}
+
+}  // namespace
+}  // namespace norvalde::contention
