@@ -4,12 +4,15 @@
 
 namespace norvalde::importing {
 
-ImportTableSession::ImportTableSession(tables::ImportTables& tables,
+ImportTableSession::ImportTableSession(tables::ImportTables& components,
                                        const std::string& workFolder) {
   const std::pair<tables::Table*, const char*> order[] = {
-      {&tables.wwTableSoluc, "SOLUC"},         {&tables.wwTableGrupos, "GRUPOST"},
-      {&tables.wwTableProfesor, "PROFT"},      {&tables.wwTableAulas, "AULAT"},
-      {&tables.wwTableNomAsg, "ASIGNOMT"},     {&tables.wwTableTramos, "DIASHORAST"},
+      {&components.wwTableSoluc, "SOLUC"},
+      {&components.wwTableGrupos, "GRUPOST"},
+      {&components.wwTableProfesor, "PROFT"},
+      {&components.wwTableAulas, "AULAT"},
+      {&components.wwTableNomAsg, "ASIGNOMT"},
+      {&components.wwTableTramos, "DIASHORAST"},
   };
   try {
     for (const auto& [table, name] : order) {
