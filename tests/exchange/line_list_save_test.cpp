@@ -1,7 +1,6 @@
 // ExchangeLineList's indexing and its save, which must never leave a half-written file.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -9,16 +8,16 @@
 
 #include "exchange/exchange_line_list.h"
 #include "platform/error.h"
+#include "platform/paths.h"
 #include "platform/system_errors.h"
 #include "tests/support/faulty_env.h"
+#include "tests/support/os_errors.h"
 #include "tests/support/temp_folder.h"
 
 namespace norvalde::exchange {
 namespace {
 
-using testing::FaultyEnv;
-using testing::Operation;
-using testing::TempFolder;
+using namespace norvalde::testing;
 
 std::set<std::string> FileNames(const TempFolder& folder) {
   std::set<std::string> names;
@@ -73,8 +72,10 @@ TEST(ExchangeLineList, SaveReplacesTheFileFoundUnderAnotherCase) {
   ExchangeLineList list(platform::Env::Default());
   list.Add("new");
   list.SaveToFile(folder.Carpeta() + "ROVA_HORARIO.TXT");
-  EXPECT_EQ(FileNames(folder), std::set<std::string>{"rova_horario.txt"});
   EXPECT_EQ(folder.ReadFile("rova_horario.txt"), "new\r\n");
+#ifndef _WIN32  // a file system that ignores case keeps one name whatever is asked
+  EXPECT_EQ(FileNames(folder), std::set<std::string>{"rova_horario.txt"});
+#endif
 }
 
 // Enough lines to take several writes, so a failure can strike in the middle.
@@ -120,13 +121,13 @@ TEST_P(FailedSave, LeavesTheOldFileAndNoTemporaryFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, FailedSave,
-    ::testing::Values(InjectedFault{"OldFileHeld", Operation::kOpen, 1, EWOULDBLOCK, true},
-                      InjectedFault{"CreateRefused", Operation::kOpen, 2, EACCES, true},
-                      InjectedFault{"FirstWrite", Operation::kWrite, 1, ENOSPC, false},
-                      InjectedFault{"LaterWrite", Operation::kWrite, 3, ENOSPC, false},
-                      InjectedFault{"Sync", Operation::kSync, 1, EIO, false},
-                      InjectedFault{"Close", Operation::kClose, 2, EIO, false},
-                      InjectedFault{"Rename", Operation::kRename, 1, EACCES, true}),
+    ::testing::Values(InjectedFault{"OldFileHeld", Operation::kOpen, 1, kErrorFileInUse, true},
+                      InjectedFault{"CreateRefused", Operation::kOpen, 2, kErrorAccessDenied, true},
+                      InjectedFault{"FirstWrite", Operation::kWrite, 1, kErrorDeviceFault, false},
+                      InjectedFault{"LaterWrite", Operation::kWrite, 3, kErrorDeviceFault, false},
+                      InjectedFault{"Sync", Operation::kSync, 1, kErrorDeviceFault, false},
+                      InjectedFault{"Close", Operation::kClose, 2, kErrorDeviceFault, false},
+                      InjectedFault{"Rename", Operation::kRename, 1, kErrorAccessDenied, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ExchangeLineList, SaveRefusedForBadTargets) {
@@ -140,9 +141,9 @@ TEST(ExchangeLineList, SaveRefusedForBadTargets) {
     std::string path;
     int error;
   } cases[] = {
-      {folder.Path("missing/ROVA_HORARIO.TXT"), ENOENT},
-      {folder.Path("ROVA_HORARIO.TXT"), EISDIR},
-      {held, EWOULDBLOCK},
+      {platform::JoinPath(folder.Path("missing"), "ROVA_HORARIO.TXT"), kErrorPathNotFound},
+      {folder.Path("ROVA_HORARIO.TXT"), kErrorFolderAsFile},
+      {held, kErrorFileInUse},
   };
   ExchangeLineList list(platform::Env::Default());
   list.Add("new");

@@ -32,8 +32,7 @@ TEST(CompareCodes, IgnoresCaseButNotAccents) {
 TEST(Now, IsTheLocalClockToTheMinute) {
   const std::time_t before = std::time(nullptr);
   const LocalTime now = Env::Default().Now();
-  std::tm expected{};
-  localtime_r(&before, &expected);
+  const std::tm expected = *std::localtime(&before);
   EXPECT_EQ(now.year, expected.tm_year + 1900);
   EXPECT_EQ(now.month, expected.tm_mon + 1);
   EXPECT_EQ(now.day, expected.tm_mday);
