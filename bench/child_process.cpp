@@ -39,6 +39,8 @@ void Collect(pid_t child, std::chrono::steady_clock::time_point start, int limit
   wait4(child, &status, 0, &usage);
   result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   result.peakMb = usage.ru_maxrss / 1024.0;  // kilobytes on Linux
+  result.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+                      (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   if (WIFSIGNALED(status)) {
     result.ok = false;
     result.error = WTERMSIG(status) == SIGALRM

@@ -16,6 +16,7 @@ struct ChildResult {
   bool ok = false;
   std::string error;   // why it failed: its message, a signal, the time limit
   double seconds = 0;  // wall time from start to exit, as the parent saw it
+  double cpuSeconds = 0;  // user and system time of the child: what other load does not inflate
   double peakMb = 0;   // the child's peak resident memory
   Values values;       // what the step reported
 };
