@@ -96,6 +96,8 @@ struct InjectedFault {
   bool cannotCreate;  // else "Stream write error"
 };
 
+void PrintTo(const InjectedFault& fault, std::ostream* out) { *out << fault.name; }
+
 class FailedSave : public ::testing::TestWithParam<InjectedFault> {};
 
 TEST_P(FailedSave, LeavesTheOldFileAndNoTemporaryFile) {

@@ -44,6 +44,9 @@ struct ByteStream {
   Lines byLineList;
 };
 
+// Test names show the stream's name, not its bytes.
+void PrintTo(const ByteStream& stream, std::ostream* out) { *out << stream.name; }
+
 const ByteStream kStreams[] = {
     {"empty", "", {}, {}},
     {"lf", "a\nb\n", {"a", "b"}, {"a", "b"}},
