@@ -208,9 +208,14 @@ TEST(AssignmentsConversion, LookupsAgreeWithWalksFromTheStart) {
   const std::vector<std::string> subjects{"MAT", "mat", "LEN", "FIS", "F", "MAT "};
   // Every hours text used, with the HORAS and SESIONES it must give.
   const std::map<std::string, std::pair<std::string, std::string>> hoursResults{
-      {"1", {"1", "1"}},       {"2", {"2", "11"}},       {"2,5", {"2.5", "11\xBD"}},
-      {"3.5", {"3.5", "111\xBD"}}, {"", {"1", "1"}},       {"0", {"1", "1"}},
-      {"14", {"14", std::string(14, '1')}}, {"15,5", {"15.5", "2" + std::string(13, '1') + "\xBD"}},
+      {"1", {"1", "1"}},
+      {"2", {"2", "11"}},
+      {"2,5", {"2.5", "11\xBD"}},
+      {"3.5", {"3.5", "111\xBD"}},
+      {"", {"1", "1"}},
+      {"0", {"1", "1"}},
+      {"14", {"14", std::string(14, '1')}},
+      {"15,5", {"15.5", std::string("2").append(13, '1') + "\xBD"}},
   };
   std::vector<std::string> hoursTexts;
   for (const auto& [text, result] : hoursResults) hoursTexts.push_back(text);

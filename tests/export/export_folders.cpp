@@ -24,7 +24,8 @@ exporting::ExportContext ExportFolders::Context(platform::Env& env) {
   return {env, rovaFolder_ + platform::kPathSeparator, workFolder_, messages};
 }
 
-void ExportFolders::WriteRova(const std::string& name, const std::vector<std::string>& lines) const {
+void ExportFolders::WriteRova(const std::string& name,
+                              const std::vector<std::string>& lines) const {
   std::string bytes;
   for (const std::string& line : lines) bytes += line + "\r\n";
   WriteRovaBytes(name, bytes);
