@@ -70,30 +70,6 @@ TEST_F(EnvFiles, RefusedCreateLeavesTheHeldFileAsItWas) {
   EXPECT_EQ(ReadAll(*reader), "keep me");
 }
 
-TEST_F(EnvFiles, CreateWritesAndReplaces) {
-  const std::string path = folder.WriteFile("t.txt", "an older and longer content");
-  std::unique_ptr<File> file;
-  ASSERT_EQ(env.Open(path, OpenMode::kCreateExclusive, file), 0);
-  ASSERT_EQ(file->Write("new", 3), 0);
-  ASSERT_EQ(file->Sync(), 0);
-  ASSERT_EQ(file->Close(), 0);
-  EXPECT_EQ(folder.ReadFile("t.txt"), "new");
-}
-
-TEST_F(EnvFiles, SeekSizeAndTruncate) {
-  const std::string path = folder.WriteFile("t.txt", "0123456789");
-  std::unique_ptr<File> file;
-  ASSERT_EQ(env.Open(path, OpenMode::kReadWriteExclusive, file), 0);
-  uint64_t size = 0;
-  ASSERT_EQ(file->Size(size), 0);
-  EXPECT_EQ(size, 10u);
-  ASSERT_EQ(file->Seek(8), 0);
-  EXPECT_EQ(ReadAll(*file), "89");
-  ASSERT_EQ(file->Truncate(4), 0);
-  ASSERT_EQ(file->Seek(0), 0);
-  EXPECT_EQ(ReadAll(*file), "0123");
-}
-
 TEST_F(EnvFiles, OpenFailsClearlyOnBadPaths) {
   folder.MakeFolder("sub");
   const struct {
