@@ -8,6 +8,7 @@
 
 #include "import_work_folder.h"
 #include "platform/error.h"
+#include "platform/paths.h"
 #include "tests/support/faulty_env.h"
 
 namespace norvalde::importing::testing {
@@ -58,7 +59,8 @@ std::vector<FailureCase> FailureCases() {
          std::filesystem::remove(f.workFolder() + "/GRUPOST.DBF");
        },
        [](const ImportWorkFolder& f) {
-         return "No se puede abrir la tabla \"" + f.workFolder() + "/GRUPOST.DBF\": ";
+         return "No se puede abrir la tabla \"" +
+                platform::JoinPath(f.workFolder(), "GRUPOST.DBF") + "\": ";
        },
        true},
       {"SolucWithoutAula",
@@ -88,7 +90,9 @@ std::vector<FailureCase> FailureCases() {
       {"FinalRenameRefused",
        [](ImportWorkFolder&, FaultyEnv& env) { env.FailAlways(Operation::kRename, EACCES); },
        [](const ImportWorkFolder& f) {
-         return "Cannot create file \"" + f.carpeta() + "/ROVA_HORARIO.TXT\". ";
+         // The chosen folder's separator and one more, as the save path is built.
+         return "Cannot create file \"" + f.carpeta() + platform::kPathSeparator +
+                "ROVA_HORARIO.TXT\". ";
        },
        true},
       {"DiskFull",
