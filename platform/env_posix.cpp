@@ -146,12 +146,16 @@ class PosixEnv : public Env {
   int Open(const std::string& path, OpenMode mode, std::unique_ptr<File>& file) override {
     file.reset();
     const ModeFlags flags = FlagsFor(mode);
-    int fd = ::open(path.c_str(), flags.open | O_CLOEXEC, 0666);
+    // O_NONBLOCK so that a pipe under the name cannot make the open wait for a writer.
+    int fd = ::open(path.c_str(), flags.open | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) return errno;
     auto opened = std::make_unique<PosixFile>(fd);
     struct stat info;
     if (::fstat(fd, &info) != 0) return errno;
     if (S_ISDIR(info.st_mode)) return EISDIR;
+    // Only regular files hold data we read or write; a pipe or device is refused.
+    if (!S_ISREG(info.st_mode)) return EACCES;
+    if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) return errno;
     // Never wait for another holder: a refused lock means the file is in use.
     if (::flock(fd, flags.lock | LOCK_NB) != 0) return errno;
     // Cut the file only once it is ours, so a file another process holds is left as it is.

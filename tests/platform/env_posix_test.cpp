@@ -2,6 +2,8 @@
 // case on a case-sensitive file system, and the work folder inside the Wine prefix.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <optional>
@@ -40,6 +42,14 @@ TEST_F(PosixEnvFiles, OpenFailsOnNamesThisSystemRefuses) {
   EXPECT_EQ(env.Open(folder.Path(std::string(300, 'a')), OpenMode::kReadShared, file),
             ENAMETOOLONG);
   EXPECT_EQ(file, nullptr);
+}
+
+TEST_F(PosixEnvFiles, APipeIsRefusedWithoutWaiting) {
+  const std::string pipe = folder.Path("rova_prof.txt");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  std::unique_ptr<File> file;
+  EXPECT_EQ(env.Open(pipe, OpenMode::kReadSharedDenyWrite, file), EACCES);
+  EXPECT_FALSE(env.FileExists(pipe));
 }
 
 TEST_F(PosixEnvFiles, PathsLongerThanTheOldLimitWork) {
