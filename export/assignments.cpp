@@ -5,8 +5,8 @@
 // Both lookups are answered from a map built once, holding for each key the first row or line
 // that a walk from the start would meet, so a run costs time in proportion to its data.
 #include <algorithm>
-#include <map>
-#include <tuple>
+#include <initializer_list>
+#include <string_view>
 #include <unordered_map>
 
 #include "exchange/exchange_fields.h"
@@ -63,30 +63,47 @@ void CopyGroupData(const ExportContext& context, tables::Table& asigt) {
   grupost.Close();
 }
 
-using CourseKey = std::tuple<std::string, std::string, std::string>;  // subject, level, course
+// Subject, level and course as one text, each part preceded by its length so that no two
+// different triples give the same key. Every part comes from a few columns or a narrow field,
+// so its length fits in one byte.
+std::string CourseKey(std::initializer_list<std::string_view> parts) {
+  std::string key;
+  for (std::string_view part : parts) {
+    key += static_cast<char>(part.size());
+    key += part;
+  }
+  return key;
+}
+
+using HoursByCourse = std::unordered_map<std::string, std::string>;
 
 // The weekly hours field of the first detail line for each subject, level and course.
-std::map<CourseKey, std::string> LoadHoursByCourse(platform::Env& env, const std::string& path) {
+HoursByCourse LoadHoursByCourse(platform::Env& env, const std::string& path) {
   exchange::ExchangeLineList lines(env);
   lines.LoadFromFile(path);
-  std::map<CourseKey, std::string> hours;
+  HoursByCourse hours;
+  hours.reserve(static_cast<size_t>(lines.Count()));
   for (int index = 0; index < lines.Count(); ++index) {
     const std::string& line = lines.Line(index);
     if (!exchange::IsDetailLine(line, exchange::kGuardAsignatCurso)) continue;
-    hours.try_emplace(CourseKey{FieldText(line, 24, 27), FieldText(line, 2, 4),
-                                FieldText(line, 8, 10)},
-                      FieldText(line, 28, 33));
+    hours.try_emplace(
+        CourseKey({FieldText(line, 24, 27), FieldText(line, 2, 4), FieldText(line, 8, 10)}),
+        FieldText(line, 28, 33));
   }
   return hours;
 }
 
-// Rows without a course-hours line keep HORAS and SESIONES empty here. A text that is not a
-// number ends the run at its row, which is left unchanged.
-void SetHours(tables::Table& asigt, const std::map<CourseKey, std::string>& hoursByCourse) {
+// Rows without a course-hours line keep HORAS and SESIONES empty here; returns whether there
+// was one. A text that is not a number ends the run at its row, which is left unchanged.
+bool SetHours(tables::Table& asigt, const HoursByCourse& hoursByCourse) {
+  bool rowWithoutHours = false;
   for (asigt.First(); !asigt.AtEnd(); asigt.Next()) {
     const auto found = hoursByCourse.find(
-        CourseKey{asigt.AsText("CASIG"), asigt.AsText("NIVEL"), asigt.AsText("CURSO")});
-    if (found == hoursByCourse.end()) continue;
+        CourseKey({asigt.AsText("CASIG"), asigt.AsText("NIVEL"), asigt.AsText("CURSO")}));
+    if (found == hoursByCourse.end()) {
+      rowWithoutHours = true;
+      continue;
+    }
     std::string text = found->second.empty() ? "1" : found->second;
     std::replace(text.begin(), text.end(), ',', '.');  // ROVA may write a decimal comma
     asigt.Edit();
@@ -100,9 +117,11 @@ void SetHours(tables::Table& asigt, const std::map<CourseKey, std::string>& hour
     asigt.SetText("SESIONES", SessionPattern(hours));
     asigt.Post();
   }
+  return rowWithoutHours;
 }
 
-// Every assignment is taught at least one hour a week.
+// Every assignment is taught at least one hour a week. Only the rows that SetHours left empty
+// read 0.
 void SetDefaultHours(tables::Table& asigt) {
   for (asigt.First(); !asigt.AtEnd(); asigt.Next()) {
     if (asigt.AsNumber("HORAS") != 0) continue;
@@ -142,8 +161,8 @@ void ExportarAsignaturasGrupos(const ExportContext& context) {
     asigt.Close();
     return;
   }
-  SetHours(asigt, LoadHoursByCourse(context.env, *coursePath));
-  SetDefaultHours(asigt);
+  // When every row found its hours, a walk for the defaults would change nothing.
+  if (SetHours(asigt, LoadHoursByCourse(context.env, *coursePath))) SetDefaultHours(asigt);
   asigt.Close();
 }
 
