@@ -112,6 +112,13 @@ void WriteRovaFile(const std::string& folder, const std::string& fileName, int64
   out.Close();
 }
 
+// Whether the next line repeats an earlier code: now and then, while more lines are left than
+// new codes, so that every code still gets its line.
+bool RepeatsACode(Random& random, int64_t linesLeft, int64_t newCodesLeft) {
+  if (newCodesLeft == 0) return true;
+  return linesLeft > newCodesLeft && random.Percent(3);
+}
+
 std::string TimeText(int minutesOfDay) {
   char text[8];
   std::snprintf(text, sizeof text, "%02d%02d", minutesOfDay / 60 % 24, minutesOfDay % 60);
@@ -124,8 +131,8 @@ void WriteSubjects(const Scale& scale, Random& random, const std::string& folder
   int64_t lines = scale.subjects + scale.subjects / 30;
   int64_t next = 0;
   WriteRovaFile(folder, "rova_asignat.txt", lines, "rova_asignat.txt",
-                [&](int64_t, std::string& line) {
-    bool repeat = next > 0 && (next == scale.subjects || random.Percent(3));
+                [&](int64_t i, std::string& line) {
+    bool repeat = next > 0 && RepeatsACode(random, lines - i, scale.subjects - next);
     int64_t index = repeat ? random.Below(next) : next++;
     std::string code = Code4(index);
     if (repeat)
@@ -145,8 +152,8 @@ void WriteSubjects(const Scale& scale, Random& random, const std::string& folder
 void WriteTeachers(const Scale& scale, Random& random, const std::string& folder) {
   int64_t lines = scale.teachers + scale.teachers / 30;
   int64_t next = 0;
-  WriteRovaFile(folder, "rova_prof.txt", lines, "rova_prof.txt", [&](int64_t, std::string& line) {
-    bool repeat = next > 0 && (next == scale.teachers || random.Percent(3));
+  WriteRovaFile(folder, "rova_prof.txt", lines, "rova_prof.txt", [&](int64_t i, std::string& line) {
+    bool repeat = next > 0 && RepeatsACode(random, lines - i, scale.teachers - next);
     int64_t index = repeat ? random.Below(next) : next++;
     line = "1";
     Put(line, 2, 4, Code4(index));

@@ -15,8 +15,9 @@ namespace norvalde::bench {
 // Throws std::runtime_error when a file cannot be written.
 void GenerateRovaFiles(const Scale& scale, uint64_t seed, const std::string& folder);
 
-// SOLUC.DBF in `workFolder`: one lesson per row, its day and period among the generated slots
-// (so the Import finds their codes), a few rows without a day.
+// SOLUC.DBF in `workFolder`, written with the table engine (norvalde::Error on failure): one
+// lesson per row, its day and period among the generated slots (so the Import finds their
+// codes), a few rows without a day.
 void GenerateSoluc(const Scale& scale, uint64_t seed, const std::string& workFolder);
 
 // The code of the index-th subject, teacher, room or group: four characters, unique.
