@@ -239,8 +239,8 @@ void TMForm::ShowFolderInLabel(const QString& folder) {
   Label2->adjustSize();
 }
 
-void TMForm::ChooseDrive(int index) {
-  const QString root = Unidades->itemData(index, Qt::UserRole + 1).toString();
+void TMForm::ChooseDrive() {
+  const QString root = Unidades->SelectedRoot();
   if (root == DriveOf(Directorios->Directory())) return;
   // When the drive cannot be entered the box keeps the new choice while the list stays.
   RunGuarded([this, &root] { Directorios->OpenFolder(root); });

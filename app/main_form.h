@@ -78,7 +78,7 @@ class TMForm : public QWidget {
   template <typename Step>
   void RunGuarded(Step&& step);
   void ShowFolderInLabel(const QString& folder);
-  void ChooseDrive(int index);
+  void ChooseDrive();
   void MoveFocusInPanel(QWidget* from, bool forward);
   void ShowDefaultFrames(QWidget* focused);
 
