@@ -82,6 +82,7 @@ class Table::Impl {
 
   const std::string& path() const { return path_; }
   const DbfLayout& layout() const { return layout_; }
+  bool StoresWindows1252() const { return codePage_ == 1252; }
 
   // The visible field of that name, or null. Programs mostly read and set the fields of a row
   // in their stored order, so the search starts after the field found last.
@@ -377,9 +378,9 @@ DbfLayout ReadLayout(File& file, const std::string& path, uint32_t& rows) {
 // The table's code page: its language driver, else a `.cpg` file beside it, else Windows-1252.
 int TableCodePage(Env& env, const std::string& path, uint8_t languageDriver) {
   if (int codePage = CodePageOfLanguageDriver(languageDriver)) return codePage;
-  const std::string cpgPath = env.FindFileIgnoringCase(path.substr(0, path.size() - 4) + ".cpg");
+  const std::string cpgPath = env.FindFileIgnoringCase(path.substr(0, path.rfind('.')) + ".cpg");
   std::unique_ptr<File> cpg;
-  if (!HasExtension(path) || !env.FileExists(cpgPath) ||
+  if (!env.FileExists(cpgPath) ||
       env.Open(cpgPath, OpenMode::kReadShared, cpg) != 0) {
     return 1252;
   }
@@ -470,6 +471,12 @@ void Table::SetText(const std::string& field, const std::string& value) {
   char* bytes = Opened().EditableField(target);
   switch (target.type) {
     case 'C':
+      if (!Opened().StoresWindows1252() &&
+          std::any_of(value.begin(), value.end(), [](char c) { return (c & 0x80) != 0; })) {
+        // Windows-1252 bytes in a table of another code page would read back as other letters.
+        ThrowTableError("No se puede escribir en la tabla", Opened().path(),
+                        "guarda el texto en otra página de códigos");
+      }
       EncodeText(target, value, bytes);
       return;
     case 'N':

@@ -115,5 +115,15 @@ TEST(TableTypesTest, LevelSevenBinaryNumbersReadAsTheirWriterMeant) {
 
 }
 
+TEST(TableCodePageTest, AccentedTextIsNotWrittenIntoATableOfAnotherCodePage) {
+  TempFolder folder;
+  test::CopyFixture(folder, "soluc_fox.dbf");  // code page 850
+  Table table(platform::Env::Default());
+  table.Open(folder.path(), "soluc_fox", Sharing::kExclusive, Access::kReadWrite);
+  table.Append();
+  table.SetText("ASIG", "MAT");
+  EXPECT_THROW(table.SetText("ASIG", "M\xFAsica"), Error);
+}
+
 }  // namespace
 }  // namespace norvalde::tables
