@@ -2,13 +2,15 @@
 // that stays valid however its writing ends.
 #include <gtest/gtest.h>
 
-#include <cerrno>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/error.h"
+#include "platform/paths.h"
 #include "tables/table.h"
 #include "tests/support/faulty_env.h"
+#include "tests/support/os_errors.h"
 #include "tests/support/temp_folder.h"
 
 namespace norvalde::tables {
@@ -17,6 +19,12 @@ namespace {
 using testing::FaultyEnv;
 using testing::Operation;
 using testing::TempFolder;
+
+#ifdef _WIN32
+constexpr int kDiskFull = 112;  // ERROR_DISK_FULL
+#else
+constexpr int kDiskFull = ENOSPC;
+#endif
 
 const std::vector<FieldDefinition> kFields = {{"COD", FieldType::kText, 4},
                                               {"HORAS", FieldType::kNumber}};
@@ -112,11 +120,13 @@ TEST_F(TableFilesTest, MissingFolderAndFileAreNamedInTheError) {
   Table table(env_);
   const std::string missing = folder_.Path("NADA");
   EXPECT_EQ(ErrorOf([&] { table.Open(missing, "SOLUC", Sharing::kExclusive, Access::kReadWrite); }),
-            "No se puede abrir la tabla \"" + missing + "/SOLUC.DBF\": no existe la carpeta");
+            "No se puede abrir la tabla \"" + platform::JoinPath(missing, "SOLUC.DBF") +
+                "\": no existe la carpeta");
   EXPECT_EQ(ErrorOf([&] { table.Open(folder_.path(), "PROFT", Sharing::kExclusive, Access::kReadWrite); }),
             "No se puede abrir la tabla \"" + folder_.Path("PROFT.DBF") + "\": no existe el archivo");
   EXPECT_EQ(ErrorOf([&] { Table::Create(env_, missing, "A.DBF", kFields); }),
-            "No se puede crear la tabla \"" + missing + "/A.DBF\": no existe la carpeta");
+            "No se puede crear la tabla \"" + platform::JoinPath(missing, "A.DBF") +
+                "\": no existe la carpeta");
   EXPECT_FALSE(table.IsOpen());
 }
 
@@ -129,7 +139,7 @@ class ReadOnlyFileEnv : public platform::EnvWrapper {
     const bool writes = mode == platform::OpenMode::kReadWriteShared ||
                         mode == platform::OpenMode::kReadWriteExclusive ||
                         mode == platform::OpenMode::kCreateExclusive;
-    if (writes && path.ends_with("T.DBF")) return EACCES;
+    if (writes && path.ends_with("T.DBF")) return testing::kErrorAccessDenied;
     return EnvWrapper::Open(path, mode, file);
   }
 };
@@ -175,7 +185,7 @@ TEST_F(TableFilesTest, AFailedWriteLeavesExactlyTheRowsStored) {
   Table table(env_);
   table.Open(folder_.path(), "T.DBF", Sharing::kShared, Access::kReadWrite);
   // The first block and its header reach the disk; the second block's write finds it full.
-  env_.FailNth(Operation::kWrite, 3, ENOSPC);
+  env_.FailNth(Operation::kWrite, 3, kDiskFull);
   const std::string message = ErrorOf([&] { AppendRows(table, 30000); });
   EXPECT_EQ(message, "No se puede escribir en la tabla \"" + folder_.Path("T.DBF") +
                          "\": el disco está lleno");
@@ -191,7 +201,7 @@ TEST_F(TableFilesTest, AFailedHeaderUpdateOnCloseIsReportedAndTheRowsDropped) {
   Table table(env_);
   table.Open(folder_.path(), "T.DBF", Sharing::kShared, Access::kReadWrite);
   AppendRows(table, 3);
-  env_.FailNth(Operation::kWrite, 2, EIO);  // the rows go, the new count does not
+  env_.FailNth(Operation::kWrite, 2, testing::kErrorDeviceFault);  // the rows go, the new count does not
   EXPECT_NE(ErrorOf([&] { table.Close(); }).find(folder_.Path("T.DBF")), std::string::npos);
   EXPECT_FALSE(table.IsOpen());
   ExpectValidTable(folder_.ReadFile("T.DBF"), 0);

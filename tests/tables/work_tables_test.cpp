@@ -11,6 +11,7 @@
 
 #include "platform/error.h"
 #include "tests/support/faulty_env.h"
+#include "tests/support/os_errors.h"
 #include "tests/support/temp_folder.h"
 #include "tests/tables/table_test_files.h"
 
@@ -96,7 +97,7 @@ TEST_F(WorkTablesTest, AnOlderTableAndItsIndexAreReplacedWhateverTheirCase) {
 
 TEST_F(WorkTablesTest, AFailedDeletionIsNotReported) {
   folder_.WriteFile("ASIGNOMT.MDX", "index");
-  env_.FailAlways(Operation::kDelete, EACCES);
+  env_.FailAlways(Operation::kDelete, testing::kErrorAccessDenied);
   Recreate(AsignomtTable());
   EXPECT_TRUE(env_.FileExists(folder_.Path("ASIGNOMT.MDX")));
 }
