@@ -170,8 +170,6 @@ class Table::Impl {
     return value;
   }
 
-  ~Impl() = default;
-
  private:
   enum class State { kBrowse, kEdit, kInsert };
 
