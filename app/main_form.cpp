@@ -90,6 +90,12 @@ TMForm::TMForm(platform::Env& env, std::string workFolder, WindowMessages& boxes
   FormCreate();
 }
 
+TMForm::~TMForm() {
+  // The controls are released after this body, and losing the focus to them would otherwise
+  // reach a window that is no longer whole.
+  disconnect(focusTracking_);
+}
+
 void TMForm::CreateControls() {
   // Created in layout order: a panel created later lies above an earlier one where they meet.
   Draw3D1 = new TDraw3D(BottomPanelColors(), this);
@@ -148,8 +154,8 @@ void TMForm::SetUpKeyboard() {
                            static_cast<QWidget*>(BImportar)}) {
     control->installEventFilter(this);
   }
-  connect(qApp, &QApplication::focusChanged, this,
-          [this](QWidget*, QWidget* now) { ShowDefaultFrames(now); });
+  focusTracking_ = connect(qApp, &QApplication::focusChanged, this,
+                           [this](QWidget*, QWidget* now) { ShowDefaultFrames(now); });
   BClose->setFocus();
 }
 

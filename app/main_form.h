@@ -29,6 +29,7 @@ class TMForm : public QWidget {
   // `workFolder` holds the tables; `boxes` shows the message and error boxes.
   TMForm(platform::Env& env, std::string workFolder, WindowMessages& boxes,
          QWidget* parent = nullptr);
+  ~TMForm() override;
 
   // The controls, named as in the window's layout.
   TDraw3D* Draw3D1;
@@ -86,7 +87,7 @@ class TMForm : public QWidget {
   std::string workFolder_;
   WindowMessages& boxes_;
   FormMessageSink messages_;
-  QString shownDrive_;
+  QMetaObject::Connection focusTracking_;
   bool centred_ = false;
 };
 

@@ -204,19 +204,26 @@ class MainFormTest : public QObject {
   void keysThatDoNothingOrClose_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("onButton");
     QTest::addColumn<bool>("closes");
-    QTest::newRow("Esc") << int(Qt::Key_Escape) << int(Qt::NoModifier) << false;
-    QTest::newRow("F1") << int(Qt::Key_F1) << int(Qt::NoModifier) << false;
-    QTest::newRow("Alt+S") << int(Qt::Key_S) << int(Qt::AltModifier) << true;
+    QTest::newRow("Esc") << int(Qt::Key_Escape) << int(Qt::NoModifier) << false << false;
+    QTest::newRow("Esc on a button") << int(Qt::Key_Escape) << int(Qt::NoModifier) << true
+                                     << false;
+    QTest::newRow("F1") << int(Qt::Key_F1) << int(Qt::NoModifier) << false << false;
+    QTest::newRow("Alt+S") << int(Qt::Key_S) << int(Qt::AltModifier) << false << true;
+    QTest::newRow("S on the list") << int(Qt::Key_S) << int(Qt::NoModifier) << false << false;
+    QTest::newRow("S on a button") << int(Qt::Key_S) << int(Qt::NoModifier) << true << true;
   }
   void keysThatDoNothingOrClose() {
     QFETCH(int, key);
     QFETCH(int, modifiers);
+    QFETCH(bool, onButton);
     QFETCH(bool, closes);
     auto form = MakeForm();
     ShowActive(*form);
-    form->Directorios->setFocus();
-    QTest::keyClick(form->Directorios, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QWidget* target = onButton ? static_cast<QWidget*>(form->BExportar) : form->Directorios;
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     // An access key clicks its button a moment later, with the pressed look in between.
     if (closes) {
       QTRY_VERIFY(!form->isVisible());
