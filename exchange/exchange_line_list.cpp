@@ -17,17 +17,23 @@ constexpr size_t kChunkSize = 64 * 1024;
   throw Error("Cannot create file \"" + path + "\". " + platform::SystemErrorText(systemError));
 }
 
+// Reads straight into the string, sized by the file's length; a file that grows meanwhile is
+// read to its new end.
 std::string ReadWholeFile(platform::File& file) {
-  std::string content;
   uint64_t size = 0;
-  if (file.Size(size) == 0) content.reserve(static_cast<size_t>(size));
-  std::string chunk(kChunkSize, '\0');
+  std::string content(file.Size(size) == 0 ? static_cast<size_t>(size) : 0, '\0');
+  size_t filled = 0;
   for (;;) {
+    if (filled == content.size()) content.resize(filled + kChunkSize);
     size_t got = 0;
-    if (file.Read(chunk.data(), chunk.size(), got) != 0) throw Error("Stream read error");
-    if (got == 0) return content;
-    content.append(chunk.data(), got);
+    if (file.Read(content.data() + filled, content.size() - filled, got) != 0) {
+      throw Error("Stream read error");
+    }
+    if (got == 0) break;
+    filled += got;
   }
+  content.resize(filled);
+  return content;
 }
 
 // Lines end at CR, LF or CR LF; a NUL ends the text; a final break starts no further line.
@@ -37,8 +43,8 @@ std::vector<std::string> SplitLines(const std::string& content) {
   const size_t length = end == std::string::npos ? content.size() : end;
   size_t start = 0;
   while (start < length) {
-    size_t stop = content.find_first_of("\r\n", start);
-    if (stop == std::string::npos || stop > length) stop = length;
+    size_t stop = start;
+    while (stop < length && content[stop] != '\r' && content[stop] != '\n') ++stop;
     lines.emplace_back(content, start, stop - start);
     start = stop;
     if (start == length) break;
