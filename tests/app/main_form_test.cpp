@@ -10,6 +10,7 @@
 
 #include "app/main_form.h"
 #include "platform/env.h"
+#include "tables/table.h"
 
 using namespace norvalde::window;
 
@@ -285,6 +286,48 @@ class MainFormTest : public QObject {
       QVERIFY2(tables.contains(table), table);
     }
     QVERIFY(!tables.contains("AULAT.DBF"));
+  }
+
+  void importAfterExportWritesTheTimetable() {
+    using norvalde::tables::FieldType;
+    using norvalde::tables::Table;
+    CopySamples(folder_->path());
+    auto form = MakeForm();
+    form->BExportar->click();
+    norvalde::platform::Env& env = norvalde::platform::Env::Default();
+    const std::string work = work_->path().toStdString();
+    Table::Create(env, work, "SOLUC.DBF",
+                  {{"DIA", FieldType::kInteger}, {"HORA", FieldType::kInteger},
+                   {"PROF", FieldType::kText, 4}, {"CODGRUPO", FieldType::kText, 4},
+                   {"ASIG", FieldType::kText, 4}, {"AULA", FieldType::kText, 4}});
+    {
+      Table soluc(env);
+      soluc.Open(work, "SOLUC", norvalde::tables::Sharing::kExclusive,
+                 norvalde::tables::Access::kReadWrite);
+      soluc.Append();
+      soluc.SetNumber("DIA", 1);
+      soluc.SetNumber("HORA", 2);
+      soluc.SetText("PROF", "GAR");
+      soluc.SetText("CODGRUPO", "1A");
+      soluc.SetText("ASIG", "MAT");
+      soluc.SetText("AULA", "A101");
+      soluc.Post();
+      soluc.Close();
+    }
+    boxes_.shown.clear();
+
+    // Twice: the window's table components serve one Import after another.
+    for (int run = 0; run < 2; ++run) {
+      form->BImportar->click();
+      QCOMPARE(boxes_.shown.back(), (Shown{false, "Proceso Terminado", false}));
+    }
+    QCOMPARE(boxes_.shown.size(), size_t(2));
+    QFile timetable(folder_->filePath("ROVA_HORARIO.TXT"));
+    QVERIFY(timetable.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = timetable.readAll().split('\n');
+    QCOMPARE(lines.size(), 4);  // header, one lesson, trailer, and nothing after the last CR LF
+    QCOMPARE(lines[1], QByteArray("10002LGAR 1A  LEC MAT A101\r"));
+    QVERIFY(lines[2].endsWith("1\r"));
   }
 
   void errorShowsTheErrorBoxAndLeavesTheHourglass() {
