@@ -2,7 +2,6 @@
 // that stays valid however its writing ends.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +11,7 @@
 #include "tests/support/faulty_env.h"
 #include "tests/support/os_errors.h"
 #include "tests/support/temp_folder.h"
+#include "tests/tables/table_test_files.h"
 
 namespace norvalde::tables {
 namespace {
@@ -30,15 +30,6 @@ const std::vector<FieldDefinition> kFields = {{"COD", FieldType::kText, 4},
                                               {"HORAS", FieldType::kNumber}};
 constexpr size_t kHeaderLength = 32 + 2 * 32 + 1;
 constexpr size_t kRecordLength = 1 + 4 + 20;
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "(no error)";
-}
 
 uint32_t HeaderCount(const std::string& bytes) {
   return static_cast<uint8_t>(bytes[4]) | static_cast<uint8_t>(bytes[5]) << 8 |
@@ -91,7 +82,7 @@ TEST_F(TableFilesTest, ExclusiveOpensKeepOthersOutAndSharedOnesCoexist) {
     Table first(env_), second(env_);
     first.Open(folder_.path(), "T", c.first, Access::kReadWrite);
     const std::string message =
-        ErrorOf([&] { second.Open(folder_.path(), "T", c.second, Access::kReadOnly); });
+        test::ErrorOf([&] { second.Open(folder_.path(), "T", c.second, Access::kReadOnly); });
     if (c.secondOpens) {
       EXPECT_EQ(message, "(no error)");
       continue;
@@ -110,7 +101,7 @@ TEST_F(TableFilesTest, CreatingATableInUseFailsAndLeavesItAsItWas) {
   holder.Close();
   holder.Open(folder_.path(), "T.DBF", Sharing::kShared, Access::kReadOnly);
   const std::string before = folder_.ReadFile("T.DBF");
-  EXPECT_NE(ErrorOf([&] { Table::Create(env_, folder_.path(), "T.DBF", kFields); })
+  EXPECT_NE(test::ErrorOf([&] { Table::Create(env_, folder_.path(), "T.DBF", kFields); })
                 .find("en uso por otro programa"),
             std::string::npos);
   EXPECT_EQ(folder_.ReadFile("T.DBF"), before);
@@ -119,12 +110,12 @@ TEST_F(TableFilesTest, CreatingATableInUseFailsAndLeavesItAsItWas) {
 TEST_F(TableFilesTest, MissingFolderAndFileAreNamedInTheError) {
   Table table(env_);
   const std::string missing = folder_.Path("NADA");
-  EXPECT_EQ(ErrorOf([&] { table.Open(missing, "SOLUC", Sharing::kExclusive, Access::kReadWrite); }),
+  EXPECT_EQ(test::ErrorOf([&] { table.Open(missing, "SOLUC", Sharing::kExclusive, Access::kReadWrite); }),
             "No se puede abrir la tabla \"" + platform::JoinPath(missing, "SOLUC.DBF") +
                 "\": no existe la carpeta");
-  EXPECT_EQ(ErrorOf([&] { table.Open(folder_.path(), "PROFT", Sharing::kExclusive, Access::kReadWrite); }),
+  EXPECT_EQ(test::ErrorOf([&] { table.Open(folder_.path(), "PROFT", Sharing::kExclusive, Access::kReadWrite); }),
             "No se puede abrir la tabla \"" + folder_.Path("PROFT.DBF") + "\": no existe el archivo");
-  EXPECT_EQ(ErrorOf([&] { Table::Create(env_, missing, "A.DBF", kFields); }),
+  EXPECT_EQ(test::ErrorOf([&] { Table::Create(env_, missing, "A.DBF", kFields); }),
             "No se puede crear la tabla \"" + platform::JoinPath(missing, "A.DBF") +
                 "\": no existe la carpeta");
   EXPECT_FALSE(table.IsOpen());
@@ -149,10 +140,10 @@ TEST_F(TableFilesTest, AReadOnlyFileOpensReadOnlyAndRefusesChanges) {
   Table table(readOnly);
   table.Open(folder_.path(), "T.DBF", Sharing::kExclusive, Access::kReadWrite);
   EXPECT_TRUE(table.AtEnd());
-  EXPECT_EQ(ErrorOf([&] { table.Append(); }),
+  EXPECT_EQ(test::ErrorOf([&] { table.Append(); }),
             "No se puede modificar la tabla \"" + folder_.Path("T.DBF") +
                 "\": está abierta solo para lectura");
-  EXPECT_NE(ErrorOf([&] { Table::Create(readOnly, folder_.path(), "T.DBF", kFields); })
+  EXPECT_NE(test::ErrorOf([&] { Table::Create(readOnly, folder_.path(), "T.DBF", kFields); })
                 .find("acceso denegado"),
             std::string::npos);
 }
@@ -186,7 +177,7 @@ TEST_F(TableFilesTest, AFailedWriteLeavesExactlyTheRowsStored) {
   table.Open(folder_.path(), "T.DBF", Sharing::kShared, Access::kReadWrite);
   // The first block and its header reach the disk; the second block's write finds it full.
   env_.FailNth(Operation::kWrite, 3, kDiskFull);
-  const std::string message = ErrorOf([&] { AppendRows(table, 30000); });
+  const std::string message = test::ErrorOf([&] { AppendRows(table, 30000); });
   EXPECT_EQ(message, "No se puede escribir en la tabla \"" + folder_.Path("T.DBF") +
                          "\": el disco está lleno");
   table.Close();
@@ -202,7 +193,7 @@ TEST_F(TableFilesTest, AFailedHeaderUpdateOnCloseIsReportedAndTheRowsDropped) {
   table.Open(folder_.path(), "T.DBF", Sharing::kShared, Access::kReadWrite);
   AppendRows(table, 3);
   env_.FailNth(Operation::kWrite, 2, testing::kErrorDeviceFault);  // the rows go, the new count does not
-  EXPECT_NE(ErrorOf([&] { table.Close(); }).find(folder_.Path("T.DBF")), std::string::npos);
+  EXPECT_NE(test::ErrorOf([&] { table.Close(); }).find(folder_.Path("T.DBF")), std::string::npos);
   EXPECT_FALSE(table.IsOpen());
   ExpectValidTable(folder_.ReadFile("T.DBF"), 0);
 }

@@ -8,6 +8,7 @@
 #include "tables/table.h"
 #include "tests/support/fixed_clock_env.h"
 #include "tests/support/temp_folder.h"
+#include "tests/tables/table_test_files.h"
 
 namespace norvalde::tables {
 namespace {
@@ -86,12 +87,7 @@ TEST_F(TableRoundTripTest, ValuesReadBackByTypeRules) {
   EXPECT_EQ(table_.AsText("DNI"), "");
   EXPECT_EQ(table_.AsNumber("HORAS"), 0);
   EXPECT_EQ(table_.AsInteger("DNI"), 0);
-  try {
-    table_.AsInteger("NOMBRE");
-    FAIL();
-  } catch (const Error& error) {
-    EXPECT_STREQ(error.what(), "'' no es un valor entero válido");
-  }
+  EXPECT_EQ(test::ErrorOf([&] { table_.AsInteger("NOMBRE"); }), "'' no es un valor entero válido");
   table_.Next();
   EXPECT_EQ(table_.AsInteger("HORAS"), 0);  // 0.5 rounds to the even 0
   table_.Next();
@@ -141,20 +137,11 @@ TEST_F(TableRoundTripTest, TextAndNumberSettersConvertBetweenKinds) {
 
 TEST_F(TableRoundTripTest, FieldErrorsNameTheFieldAndTheComponent) {
   CreateAndOpen();
-  try {
-    table_.AsText("AULA");
-    FAIL();
-  } catch (const Error& error) {
-    EXPECT_STREQ(error.what(), "No se encuentra el campo 'AULA'");
-  }
+  EXPECT_EQ(test::ErrorOf([&] { table_.AsText("AULA"); }), "No se encuentra el campo 'AULA'");
   Table soluc(env_, "wwTableSoluc");
   soluc.Open(folder_.path(), "T", Sharing::kShared, Access::kReadOnly);
-  try {
-    soluc.AsText("AULA");
-    FAIL();
-  } catch (const Error& error) {
-    EXPECT_STREQ(error.what(), "wwTableSoluc: No se encuentra el campo 'AULA'");
-  }
+  EXPECT_EQ(test::ErrorOf([&] { soluc.AsText("aula"); }),
+            "wwTableSoluc: No se encuentra el campo 'aula'");
 }
 
 TEST_F(TableRoundTripTest, ManyRowsCrossBlockBoundariesInBothDirections) {

@@ -108,14 +108,9 @@ TEST_F(WorkTablesTest, ATableHeldByAnotherProgramIsKeptAndItsCreationFails) {
   Table holder(env_);
   holder.Open(folder_.path(), "GRUPOST", Sharing::kShared, Access::kReadOnly);
   Table table(env_);
-  try {
-    RecreateWorkTable(env_, folder_.path(), GrupostTable(), table);
-    FAIL();
-  } catch (const Error& error) {
-    EXPECT_EQ(std::string(error.what()), "No se puede crear la tabla \"" +
-                                             folder_.Path("GRUPOST.DBF") +
-                                             "\": la tabla está en uso por otro programa");
-  }
+  EXPECT_EQ(test::ErrorOf([&] { RecreateWorkTable(env_, folder_.path(), GrupostTable(), table); }),
+            "No se puede crear la tabla \"" + folder_.Path("GRUPOST.DBF") +
+                "\": la tabla está en uso por otro programa");
   EXPECT_EQ(folder_.ReadFile("GRUPOST.DBF"), before);
 }
 
@@ -147,13 +142,11 @@ class ImportTablesTest : public WorkTablesTest {
 TEST_F(ImportTablesTest, AMissingTableMakesItsExclusiveOpenFail) {
   Recreate(GrupostTable());
   tables_.wwTableGrupos.Open(folder_.path(), "GRUPOST", Sharing::kExclusive, Access::kReadWrite);
-  try {
-    tables_.wwTableProfesor.Open(folder_.path(), "PROFT", Sharing::kExclusive, Access::kReadWrite);
-    FAIL();
-  } catch (const Error& error) {
-    EXPECT_EQ(std::string(error.what()), "No se puede abrir la tabla \"" +
-                                             folder_.Path("PROFT.DBF") + "\": no existe el archivo");
-  }
+  EXPECT_EQ(test::ErrorOf([&] {
+              tables_.wwTableProfesor.Open(folder_.path(), "PROFT", Sharing::kExclusive,
+                                           Access::kReadWrite);
+            }),
+            "No se puede abrir la tabla \"" + folder_.Path("PROFT.DBF") + "\": no existe el archivo");
   // Held exclusively, GRUPOST keeps the Export out.
   Table other(env_);
   EXPECT_THROW(other.Open(folder_.path(), "GRUPOST.DBF", Sharing::kShared, Access::kReadOnly), Error);
