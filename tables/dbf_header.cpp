@@ -81,10 +81,11 @@ std::string ReadDescriptors(const std::string& header, DbfLayout& layout, size_t
     if (field.length == 0 || (fixed != 0 && field.length != fixed)) {
       return "el campo " + number + " tiene una longitud no válida";
     }
+    field.binary = field.type == 'Q' || field.type == 'W';  // varbinary and blob hold bytes
     if (layout.family == DbfFamily::kVisualFoxPro) {
       const uint8_t flags = static_cast<uint8_t>(header[at + 18]);
       field.hidden = (flags & 0x01) != 0 || field.type == '0';
-      field.binary = (flags & 0x04) != 0;
+      field.binary = field.binary || (flags & 0x04) != 0;
     }
     field.offset = offset;
     offset += field.length;
