@@ -6,10 +6,9 @@
 namespace norvalde::exchange {
 
 std::string ColumnText(std::string_view line, int first, int last) {
-  const int begin = std::max(first, 1);
-  const int end = std::min(last, static_cast<int>(std::min<size_t>(line.size(), 0x7FFFFFFF)));
-  if (end < begin) return {};
-  return std::string(line.substr(static_cast<size_t>(begin - 1), static_cast<size_t>(end - begin + 1)));
+  const size_t begin = static_cast<size_t>(std::max(first, 1)) - 1;  // 0-based
+  if (last < first || last < 1 || begin >= line.size()) return {};
+  return std::string(line.substr(begin, static_cast<size_t>(last) - begin));
 }
 
 std::string FieldText(std::string_view line, int first, int last) {
@@ -36,7 +35,9 @@ bool IsDetailLine(std::string_view line, std::string_view guardName) {
 
 std::string FillToWidth(std::string_view value, int width) {
   std::string out(value);
-  if (width > 0 && out.size() < static_cast<size_t>(width)) out.resize(static_cast<size_t>(width), ' ');
+  if (width > 0 && out.size() < static_cast<size_t>(width)) {
+    out.resize(static_cast<size_t>(width), ' ');
+  }
   return out;
 }
 

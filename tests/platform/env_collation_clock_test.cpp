@@ -26,7 +26,9 @@ TEST(CompareCodes, IgnoresCaseButNotAccents) {
       {"MAT", "MATE", -1},
   };
   Env& env = Env::Default();
-  for (const auto& c : cases) EXPECT_EQ(Sign(env.CompareCodes(c.a, c.b)), c.sign) << c.a << " " << c.b;
+  for (const auto& c : cases) {
+    EXPECT_EQ(Sign(env.CompareCodes(c.a, c.b)), c.sign) << c.a << " " << c.b;
+  }
 }
 
 TEST(Now, IsTheLocalClockToTheMinute) {

@@ -10,7 +10,7 @@ namespace norvalde::testing {
 
 #ifdef _WIN32
 inline constexpr int kErrorFileNotFound = 2;   // ERROR_FILE_NOT_FOUND
-inline constexpr int kErrorPathNotFound = 3;   // ERROR_PATH_NOT_FOUND: a folder on the way is missing
+inline constexpr int kErrorPathNotFound = 3;   // ERROR_PATH_NOT_FOUND: a folder is missing
 inline constexpr int kErrorAccessDenied = 5;   // ERROR_ACCESS_DENIED
 inline constexpr int kErrorFolderAsFile = 5;   // a folder opened as a file
 inline constexpr int kErrorFileInUse = 32;     // ERROR_SHARING_VIOLATION
