@@ -40,6 +40,16 @@ int ReadFully(File& file, char* buffer, size_t size, size_t& got) {
 
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
+// The length and the first seven letters of a name, upper case: equal for names that match
+// ignoring case, and different for most that do not.
+uint64_t NameKey(const std::string& name) {
+  uint64_t key = name.size() & 0xFF;
+  for (size_t i = 0; i < name.size() && i < 7; ++i) {
+    key |= static_cast<uint64_t>(static_cast<uint8_t>(AsciiUpper(name[i]))) << (8 * (i + 1));
+  }
+  return key;
+}
+
 bool EqualIgnoringCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
@@ -77,6 +87,7 @@ class Table::Impl {
         capacity_(std::max<size_t>(1, kBlockBytes / layout_.recordLength)),
         row_(layout_.recordLength, '\0') {
     cache_.reserve(capacity_ * layout_.recordLength + 1);
+    for (const DbfField& field : layout_.fields) nameKeys_.push_back(NameKey(field.name));
     ClearRow();
   }
 
@@ -84,16 +95,13 @@ class Table::Impl {
   const DbfLayout& layout() const { return layout_; }
   bool StoresWindows1252() const { return codePage_ == 1252; }
 
-  // The visible field of that name, or null. Programs mostly read and set the fields of a row
-  // in their stored order, so the search starts after the field found last.
+  // The visible field of that name, or null. Every row reads and sets fields by name, so the
+  // names are compared through a key first: many names have the same length.
   const DbfField* FindField(const std::string& name) const {
-    const std::vector<DbfField>& fields = layout_.fields;
-    for (size_t tried = 0, i = nextField_; tried < fields.size(); ++tried, ++i) {
-      if (i == fields.size()) i = 0;
-      if (!fields[i].hidden && EqualIgnoringCase(fields[i].name, name)) {
-        nextField_ = i + 1;
-        return &fields[i];
-      }
+    const uint64_t key = NameKey(name);
+    for (size_t i = 0; i < nameKeys_.size(); ++i) {
+      const DbfField& field = layout_.fields[i];
+      if (nameKeys_[i] == key && !field.hidden && EqualIgnoringCase(field.name, name)) return &field;
     }
     return nullptr;
   }
@@ -314,7 +322,7 @@ class Table::Impl {
   State state_ = State::kBrowse;
   uint32_t position_ = 0;
   std::string row_;  // the current record, changed in place while editing or appending
-  mutable size_t nextField_ = 0;  // where the next field search starts
+  std::vector<uint64_t> nameKeys_;  // NameKey of each field, in field order
 };
 
 namespace {

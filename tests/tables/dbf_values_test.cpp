@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -71,6 +73,30 @@ TEST(ParseWholeNumberTest, OnlyDecimalWholeNumbersWithinThirtyTwoBits) {
   EXPECT_EQ(result, -42);
   for (const char* bad : {"", "3.0", "1e3", "0x10", "+-1", "2147483648", "3 ", "a"}) {
     EXPECT_FALSE(ParseWholeNumber(bad, result)) << "'" << bad << "'";
+  }
+}
+
+// Plain decimals take a shortcut past from_chars and to_chars; it must give the very same values.
+TEST(NumberShortcutTest, AgreesWithTheGeneralConversions) {
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 20000; ++i) {
+    const int decimals = static_cast<int>(random() % 8);
+    const int64_t digits = static_cast<int64_t>(random() % 1000000000000000ULL) >> (random() % 50);
+    std::string text = std::to_string(digits);
+    if (decimals > 0) {
+      if (text.size() <= static_cast<size_t>(decimals)) text.insert(0, decimals + 1 - text.size(), '0');
+      text.insert(text.size() - decimals, ".");
+    }
+    if (random() % 2) text.insert(0, "-");
+    double expected = 0, value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    bool empty = false;
+    ASSERT_TRUE(ParseNumberText(text, value, empty)) << text;
+    ASSERT_EQ(value, expected) << text;
+    char general[64];
+    const auto end = std::to_chars(general, general + sizeof general, expected,
+                                   std::chars_format::general, 15).ptr;
+    ASSERT_EQ(FormatNumber(expected), expected == 0 ? "0" : std::string(general, end)) << text;
   }
 }
 
