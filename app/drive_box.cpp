@@ -45,9 +45,9 @@ TDriveComboBox::TDriveComboBox(QWidget* parent) : QComboBox(parent) {
   setItemDelegate(new DriveEntryDelegate(this));
 }
 
-void TDriveComboBox::ListDrives() {
+void TDriveComboBox::SetDrives(const std::vector<Drive>& drives) {
   clear();
-  for (const Drive& entry : AvailableDrives()) {
+  for (const Drive& entry : drives) {
     addItem(entry.text);
     setItemData(count() - 1, static_cast<int>(entry.icon), kIconRole);
     setItemData(count() - 1, entry.root, kRootRole);

@@ -14,8 +14,8 @@ class TDriveComboBox : public QComboBox {
  public:
   explicit TDriveComboBox(QWidget* parent);
 
-  // Lists the drives the system has now.
-  void ListDrives();
+  // Lists these drives, in this order (AvailableDrives() for the system's own).
+  void SetDrives(const std::vector<Drive>& drives);
   // Selects the drive that holds `folder`, none when no listed drive does.
   void ShowDriveOf(const QString& folder);
   // The root of the selected drive; empty when none is selected.

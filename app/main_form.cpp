@@ -140,7 +140,7 @@ void TMForm::LinkFolderControls() {
     RunGuarded([this, row] { Directorios->OpenRow(row); });
   });
   connect(Unidades, &QComboBox::activated, this, &TMForm::ChooseDrive);
-  Unidades->ListDrives();
+  Unidades->SetDrives(AvailableDrives());
   Directorios->ShowCurrentFolder();
 }
 

@@ -395,6 +395,40 @@ class MainFormTest : public QObject {
     QCOMPARE(QDir::currentPath(), folder_->path());
   }
 
+  void choosingADrive() {
+    const QString gone = folder_->filePath("sin-montar");
+    const QString other = folder_->filePath("otra");
+    QVERIFY(QDir().mkdir(other));
+    auto form = MakeForm();
+    ShowActive(*form);
+    TDriveComboBox* drives = form->Unidades;
+    const QString shownDrive = DriveOf(folder_->path());
+    drives->SetDrives({{shownDrive + " [sistema]", shownDrive, DriveIcon::kFixed},
+                       {gone + " []", gone, DriveIcon::kRemovable},
+                       {other + " [otra]", other, DriveIcon::kFixed}});
+    drives->ShowDriveOf(form->Directorios->Directory());
+    QCOMPARE(drives->currentIndex(), 0);
+    drives->setFocus();
+
+    // A drive that cannot be entered: the box keeps the choice, the list its folder.
+    QTest::keyClick(drives, Qt::Key_Down);
+    QCOMPARE(boxes_.shown, (std::vector<Shown>{{true, "No se encuentra el archivo.", false}}));
+    QCOMPARE(drives->currentIndex(), 1);
+    QCOMPARE(form->Directorios->Directory(), folder_->path());
+    QCOMPARE(QDir::currentPath(), folder_->path());
+
+    QTest::keyClick(drives, Qt::Key_Down);
+    QCOMPARE(form->Directorios->Directory(), other);
+    QCOMPARE(QDir::currentPath(), other);
+    QCOMPARE(form->Label2->text(), other);
+
+    // The drive that already holds the shown folder: nothing happens.
+    drives->setCurrentIndex(0);
+    emit drives->activated(0);
+    QCOMPARE(form->Directorios->Directory(), other);
+    QCOMPARE(boxes_.shown.size(), size_t(1));
+  }
+
   void rootFolder() {
     auto form = MakeForm("/");
     QCOMPARE(form->Directorios->item(0)->text(), QString("/"));
