@@ -165,11 +165,16 @@ DWORD Attributes(const std::string& path) {
 class WindowsEnv final : public Env {
  public:
   int Open(const std::string& path, OpenMode mode, std::unique_ptr<File>& file) override {
+    file.reset();
     const ModeFlags flags = FlagsFor(mode);
     const HANDLE handle = CreateFileW(WidePath(path).c_str(), flags.access, flags.share, nullptr,
                                       flags.disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return LastError();
-    file = std::make_unique<WindowsFile>(handle);
+    auto opened = std::make_unique<WindowsFile>(handle);
+    // Only disk files hold data we read or write: a device name (CON, a port, a pipe) could
+    // wait forever for input, so it is refused as the system refuses a folder.
+    if (GetFileType(handle) != FILE_TYPE_DISK) return ERROR_ACCESS_DENIED;
+    file = std::move(opened);
     return 0;
   }
 

@@ -123,6 +123,13 @@ TEST(WindowsFiles, FailuresReturnTheSystemsCodes) {
             ERROR_PATH_NOT_FOUND);
   EXPECT_EQ(env.Open(folder.Carpeta(), OpenMode::kReadSharedDenyWrite, file),
             ERROR_ACCESS_DENIED);
+  // A device is no file: reading the console would wait for a keyboard. (Without a console
+  // the system refuses CON itself.)
+  for (const char* device : {"CON", "NUL", "\\\\.\\NUL"}) {
+    EXPECT_NE(env.Open(device, OpenMode::kReadSharedDenyWrite, file), 0) << device;
+    EXPECT_EQ(file, nullptr);
+  }
+  EXPECT_EQ(env.Open("NUL", OpenMode::kReadSharedDenyWrite, file), ERROR_ACCESS_DENIED);
   EXPECT_EQ(env.DeleteFile(folder.Carpeta() + "falta.txt"), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(InOutErrorMessage(RuntimeErrorCode(ERROR_FILE_NOT_FOUND)),
             "No se encuentra el archivo");
