@@ -22,7 +22,7 @@ NAMES = ["Música ½", "Educación", "", "Ñandú"]
 def write_python_dbf(kind, path):
     import dbf
     if kind == "vfp":
-        spec = ("DIA I null; HORA C(2); NOMBRE C(20); HORAS B; FIJA L null; MODIF T null; "
+        fields = ("DIA I null; HORA C(2); NOMBRE C(20); HORAS B; FIJA L null; MODIF T null; "
                 "PRECIO Y")
         rows = [(1, "1", NAMES[0], 2.99, True, datetime.datetime(2024, 9, 2, 8, 30), 12.5),
                 (-7, "12", NAMES[1], -10.0, False, None, 0),
@@ -30,7 +30,7 @@ def write_python_dbf(kind, path):
                 (2147483646, "3", NAMES[3], 1e-3, True, datetime.datetime(1999, 12, 31, 23, 59, 59), -1)]
         codepage = "cp1252"
     else:
-        spec = "DIA N(2,0); HORA C(2); NOMBRE C(20); HORAS N(19,6); FIJA L; FECHA D"
+        fields = "DIA N(2,0); HORA C(2); NOMBRE C(20); HORAS N(19,6); FIJA L; FECHA D"
         rows = [(1, "1", NAMES[0], 2.99, True, datetime.date(2024, 9, 2)),
                 (0, "12", NAMES[1], -10, False, None),
                 (None, "", NAMES[2], None, None, None),
@@ -38,9 +38,9 @@ def write_python_dbf(kind, path):
         codepage = "cp1252" if kind == "db3" else "cp850"
         if kind == "fp":
             # Without a memo field python3-dbf writes a version byte it cannot reopen itself.
-            spec += "; OBS M"
+            fields += "; OBS M"
             rows = [row + (note,) for row, note in zip(rows, ["Sesión", "", "", "½"])]
-    table = dbf.Table(path, spec, dbf_type=kind, codepage=codepage)
+    table = dbf.Table(path, fields, dbf_type=kind, codepage=codepage)
     table.open(dbf.READ_WRITE)
     for row in rows:
         table.append(row)
