@@ -47,11 +47,6 @@ class SharingWindows : public ::testing::Test {
     ASSERT_EQ(file->Write("0\r\n1ABC\r\n", 9), 0);
   }
 
-  int OpenWith(OpenMode mode) {
-    std::unique_ptr<File> file;
-    return env_.Open(path_, mode, file);
-  }
-
   Env& env_ = Env::Default();
   TempFolder folder_;
   std::string path_ = folder_.Carpeta() + "rova_asignat.txt";
@@ -90,33 +85,6 @@ TEST_F(SharingWindows, WhileReadOthersMayReadButNotWrite) {
   EXPECT_EQ(reader.ReadLine(), "0");
   reader.Close();
   EXPECT_EQ(OtherHandle(widePath_, GENERIC_WRITE, kShareAll).error(), 0u);
-}
-
-TEST_F(SharingWindows, AFileBeingWrittenIsHeldExclusively) {
-  std::unique_ptr<File> file;
-  ASSERT_EQ(env_.Open(path_, OpenMode::kCreateExclusive, file), 0);
-  EXPECT_EQ(OtherHandle(widePath_, GENERIC_READ, kShareAll).error(),
-            static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-}
-
-// Tables: shared opens coexist, an exclusive open is refused while anyone has the file and
-// keeps everyone out while it lasts.
-TEST_F(SharingWindows, SharedAndExclusiveOpensExcludeEachOther) {
-  std::unique_ptr<File> shared;
-  ASSERT_EQ(env_.Open(path_, OpenMode::kReadWriteShared, shared), 0);
-  EXPECT_EQ(OpenWith(OpenMode::kReadShared), 0);
-  EXPECT_EQ(OpenWith(OpenMode::kReadWriteShared), 0);
-  EXPECT_EQ(OpenWith(OpenMode::kReadExclusive), ERROR_SHARING_VIOLATION);
-  EXPECT_EQ(OpenWith(OpenMode::kReadWriteExclusive), ERROR_SHARING_VIOLATION);
-  EXPECT_EQ(env_.DeleteFile(path_), ERROR_SHARING_VIOLATION);
-  shared.reset();
-
-  std::unique_ptr<File> exclusive;
-  ASSERT_EQ(env_.Open(path_, OpenMode::kReadExclusive, exclusive), 0);
-  for (OpenMode mode : {OpenMode::kReadSharedDenyWrite, OpenMode::kReadShared,
-                        OpenMode::kReadWriteShared, OpenMode::kCreateExclusive}) {
-    EXPECT_EQ(OpenWith(mode), ERROR_SHARING_VIOLATION) << static_cast<int>(mode);
-  }
 }
 
 // The table engine's locks are share modes too: another program's handle on a table keeps
