@@ -17,8 +17,14 @@ else
   echo "test-windows: Wine is missing; install the Debian package wine64" >&2
   exit 2
 fi
-wineserver="$(dirname "$(command -v "$wine")")/wineserver"
-[[ -x "$wineserver" ]] || wineserver=wineserver
+# The server of this run's prefix, stopped at the end; Debian keeps it beside wine64.
+wineserver=wineserver
+for candidate in "$(dirname "$(command -v "$wine")")/wineserver" /usr/lib/wine/wineserver; do
+  if [[ -x "$candidate" ]]; then
+    wineserver="$candidate"
+    break
+  fi
+done
 
 toolchain="$root/cmake/mingw-w64.cmake"
 # GoogleTest from Debian's sources, built once per build folder with the same toolchain.
@@ -63,21 +69,24 @@ for exe in "${executables[@]}"; do
   name="$(basename "$exe")"
   log="$build/$name.log"
   status=0
-  # Each suite runs in its own folder, as under CTest; a hung suite is stopped.
-  (cd "$(dirname "$exe")" && timeout 300 "$wine" "$exe" --gtest_color=no) >"$log" 2>&1 ||
-    status=$?
-  ran=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$log" | tail -1)
+  # Each suite runs in its own folder, as under CTest; a hung suite is stopped. Its output
+  # comes with Windows line ends, kept as plain lines in the log.
+  (cd "$(dirname "$exe")" && timeout 300 "$wine" "$exe" --gtest_color=no) 2>&1 |
+    tr -d '\r' >"$log" || status=$?
+  # Counted from the per-test lines, so a suite that crashes still counts what passed before.
+  ran=$(grep -c '^\[       OK \]' "$log" || true)
   broke=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\?, listed below:.*/\1/p' "$log" | tail -1)
-  ran=${ran:-0}
   broke=${broke:-0}
   if [[ $status -ne 0 && $broke -eq 0 ]]; then
     broke=1  # ended without a GoogleTest verdict: a crash or a hang
-    echo "== $name: exited with status $status before finishing; last lines:"
-    tail -20 "$log"
+    echo "== $name: exited with status $status before finishing"
+    grep -E '^\[ RUN|Unhandled' "$log" | tail -2
   else
     echo "== $name"
-    # The verdict lines, without the per-test lines GoogleTest prints while running.
-    grep -E '^\[(==========|  PASSED  |  FAILED  |  SKIPPED )\]' "$log" | grep -v ' ms)$' || true
+    # The verdict lines and the names of failed tests, without the per-test lines GoogleTest
+    # prints while running or the list of skipped ones.
+    grep -E '^\[(==========|  PASSED  |  FAILED  |  SKIPPED )\]' "$log" |
+      grep -vE ' ms\)$|^\[  SKIPPED \] [^0-9]' || true
   fi
   passed=$((passed + ran))
   failed=$((failed + broke))
