@@ -1,7 +1,6 @@
 #include "bench/stages.h"
 
-#include <unistd.h>
-
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <stdexcept>
@@ -104,12 +103,16 @@ void FloorStage(const Values& stageTraffic, const BenchFolders& folders, Values&
       const std::string path = key.substr(3);
       std::FILE* file = std::fopen(path.c_str(), "rb");
       if (file == nullptr) continue;  // a temporary file the stage renamed away
+      bool readSinceRewind = false;
       for (uint64_t left = static_cast<uint64_t>(amount); left > 0;) {
         size_t got = std::fread(buffer.data(), 1, std::min<uint64_t>(buffer.size(), left), file);
         if (got == 0) {
+          if (!readSinceRewind) break;  // the file has become empty since
           std::rewind(file);
+          readSinceRewind = false;
           continue;
         }
+        readSinceRewind = true;
         left -= got;
         read += got;
       }
