@@ -4,9 +4,13 @@
 // ordinary byte. Saving writes every line followed by CR LF into a temporary file beside the
 // target and renames it over the target only once every byte is written, so a failed save
 // leaves any earlier file intact.
+//
+// The lines live back to back in one buffer with a table of where each ends, so a list of a
+// million short lines costs little more than their bytes.
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/env.h"
@@ -20,16 +24,21 @@ class ExchangeLineList {
   // Replaces the content with the file's lines. Fails with
   // "Cannot open file "<path>". <system text>".
   void LoadFromFile(const std::string& path);
-  int Count() const { return static_cast<int>(lines_.size()); }
-  // Fails with "List index out of bounds (<index>)".
-  const std::string& Line(int index) const;
-  void Add(std::string line) { lines_.push_back(std::move(line)); }
+  int Count() const { return static_cast<int>(ends_.size()); }
+  // Fails with "List index out of bounds (<index>)". The view is valid until the list next
+  // changes.
+  std::string_view Line(int index) const;
+  void Add(std::string_view line) {
+    text_ += line;
+    ends_.push_back(text_.size());
+  }
   // Fails with "Cannot create file "<path>". <system text>" or "Stream write error".
   void SaveToFile(const std::string& path) const;
 
  private:
   platform::Env& env_;
-  std::vector<std::string> lines_;
+  std::string text_;          // every line's bytes, without line breaks
+  std::vector<size_t> ends_;  // line i is text_[ends_[i - 1], ends_[i]) (from 0 for the first)
 };
 
 }  // namespace norvalde::exchange

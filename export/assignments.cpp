@@ -84,7 +84,7 @@ HoursByCourse LoadHoursByCourse(platform::Env& env, const std::string& path) {
   HoursByCourse hours;
   hours.reserve(static_cast<size_t>(lines.Count()));
   for (int index = 0; index < lines.Count(); ++index) {
-    const std::string& line = lines.Line(index);
+    const std::string_view line = lines.Line(index);
     if (!exchange::IsDetailLine(line, exchange::kGuardAsignatCurso)) continue;
     hours.try_emplace(
         CourseKey({FieldText(line, 24, 27), FieldText(line, 2, 4), FieldText(line, 8, 10)}),

@@ -24,7 +24,7 @@ int64_t MinutesOfDay(int32_t hhmm) { return int64_t{hhmm} / 100 * 60 + hhmm % 10
 void AppendSlots(const exchange::ExchangeLineList& lines, StartTimeList& startTimes,
                  tables::Table& table) {
   for (int index = 0; index < lines.Count(); ++index) {
-    const std::string& line = lines.Line(index);
+    const std::string_view line = lines.Line(index);
     if (!exchange::IsDetailLine(line, exchange::kGuardSesiones)) continue;
     const std::string code = FieldText(line, 5, 8);
     const std::string day = FieldText(line, 9, 9);

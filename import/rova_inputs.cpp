@@ -20,7 +20,7 @@ std::string ReadCentreCode(platform::Env& env, const std::string& carpeta) {
   // Only the record type decides: the header guard plays no part, and a later header line
   // with another code is never looked at.
   for (int i = 0; i < lines.Count(); ++i) {
-    const std::string& line = lines.Line(i);
+    const std::string_view line = lines.Line(i);
     if (exchange::ColumnText(line, 1, 1) == "0") return exchange::ColumnText(line, 52, 59);
   }
   return {};

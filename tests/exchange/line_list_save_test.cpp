@@ -50,6 +50,23 @@ TEST(ExchangeLineList, LineOutsideTheListFails) {
   }
 }
 
+// Loaded and added lines share one buffer: a load must drop every earlier line, and lines
+// added after it must neither shift nor swallow the loaded ones.
+TEST(ExchangeLineList, LoadReplacesEarlierLinesAndAddsFollowThem) {
+  TempFolder folder;
+  const std::string path = folder.WriteFile("in.txt", "ab\r\n\r\ncd\nef");
+  ExchangeLineList list(platform::Env::Default());
+  list.Add("old");
+  list.LoadFromFile(path);
+  list.Add("");
+  list.Add("gh");
+  ASSERT_EQ(list.Count(), 6);
+  const char* expected[] = {"ab", "", "cd", "ef", "", "gh"};
+  for (int i = 0; i < list.Count(); ++i) EXPECT_EQ(list.Line(i), expected[i]) << i;
+  list.SaveToFile(path);
+  EXPECT_EQ(folder.ReadFile("in.txt"), "ab\r\n\r\ncd\r\nef\r\n\r\ngh\r\n");
+}
+
 TEST(ExchangeLineList, SaveWritesEveryLineWithCrLfAndReplacesTheOldFile) {
   TempFolder folder;
   const std::string path = folder.WriteFile("ROVA_HORARIO.TXT", std::string(5000, 'o'));

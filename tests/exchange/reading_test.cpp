@@ -31,7 +31,7 @@ Lines ReadWithLineList(platform::Env& env, const std::string& path) {
   ExchangeLineList list(env);
   list.LoadFromFile(path);
   Lines lines;
-  for (int i = 0; i < list.Count(); ++i) lines.push_back(list.Line(i));
+  for (int i = 0; i < list.Count(); ++i) lines.emplace_back(list.Line(i));
   return lines;
 }
 
