@@ -1,6 +1,7 @@
 #include "tables/table.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "platform/code_page.h"
@@ -95,9 +96,25 @@ class Table::Impl {
   const DbfLayout& layout() const { return layout_; }
   bool StoresWindows1252() const { return codePage_ == 1252; }
 
-  // The visible field of that name, or null. Every row reads and sets fields by name, so the
-  // names are compared through a key first: many names have the same length.
+  // The visible field of that name, or null. Every row reads and sets the same fields by the
+  // same names, so a name once found is remembered with its exact bytes: the next lookup of
+  // that name costs one hash of a few letters and one comparison.
   const DbfField* FindField(const std::string& name) const {
+    size_t index = RememberedSlot(name);
+    for (; remembered_[index].field != nullptr; index = (index + 1) % kRememberedSlots) {
+      if (remembered_[index].name == name) return remembered_[index].field;
+    }
+    const DbfField* field = SearchField(name);
+    if (field != nullptr && rememberedCount_ < kMostRemembered) {
+      remembered_[index] = {name, field};
+      ++rememberedCount_;
+    }
+    return field;
+  }
+
+  // The first visible field whose name matches ignoring case; names are compared through a key
+  // first, as many names have the same length.
+  const DbfField* SearchField(const std::string& name) const {
     const uint64_t key = NameKey(name);
     for (size_t i = 0; i < nameKeys_.size(); ++i) {
       const DbfField& field = layout_.fields[i];
@@ -323,6 +340,25 @@ class Table::Impl {
   uint32_t position_ = 0;
   std::string row_;  // the current record, changed in place while editing or appending
   std::vector<uint64_t> nameKeys_;  // NameKey of each field, in field order
+
+  // Names looked up before, exactly as the caller spelt them, with the field they found: an
+  // open-addressing table whose search starts at a slot picked by length and three letters
+  // and ends at an empty slot. Kept at most three quarters full so searches stay short and
+  // always end; names beyond that are simply searched every time.
+  struct RememberedName {
+    std::string name;
+    const DbfField* field = nullptr;  // into layout_.fields, which never changes while open
+  };
+  static constexpr size_t kRememberedSlots = 128;
+  static constexpr size_t kMostRemembered = kRememberedSlots / 4 * 3;
+  static size_t RememberedSlot(const std::string& name) {
+    const size_t size = name.size();
+    if (size == 0) return 0;
+    const auto byte = [&](size_t i) { return static_cast<size_t>(static_cast<uint8_t>(name[i])); };
+    return (size * 31 + byte(0) * 7 + byte(size / 2) * 3 + byte(size - 1)) % kRememberedSlots;
+  }
+  mutable std::array<RememberedName, kRememberedSlots> remembered_;
+  mutable size_t rememberedCount_ = 0;
 };
 
 namespace {
@@ -521,9 +557,9 @@ void Table::SetNumber(const std::string& field, double value) {
 }
 
 std::string Table::AsText(const std::string& field) const {
-  const FieldValue value = Opened().Value(Field(field));
+  FieldValue value = Opened().Value(Field(field));
   switch (value.kind) {
-    case FieldValue::Kind::kText: return value.text;
+    case FieldValue::Kind::kText: return std::move(value.text);
     case FieldValue::Kind::kNumber: return FormatNumber(value.number);
     default: return {};
   }

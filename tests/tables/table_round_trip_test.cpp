@@ -144,6 +144,35 @@ TEST_F(TableRoundTripTest, FieldErrorsNameTheFieldAndTheComponent) {
             "wwTableSoluc: No se encuentra el campo 'aula'");
 }
 
+// Rows look fields up by name over and over: every spelling must keep finding the same field
+// however many names are in use, and a table opened next must not see the previous one's.
+TEST_F(TableRoundTripTest, FieldLookupsStayRightAcrossManyNamesSpellingsAndTables) {
+  constexpr int kCount = 120;  // more names than are remembered
+  std::vector<FieldDefinition> fields;
+  for (int i = 0; i < kCount; ++i) fields.push_back({"F" + std::to_string(i), FieldType::kInteger});
+  fields.push_back({"F7", FieldType::kText, 3});  // a repeated name: the first field wins
+  std::vector<FieldDefinition> reversed(fields.rbegin() + 1, fields.rend());
+  Table::Create(env_, folder_.path(), "MANY.DBF", fields);
+  Table::Create(env_, folder_.path(), "REVERSED.DBF", reversed);
+  for (const char* name : {"MANY", "REVERSED"}) {
+    table_.Open(folder_.path(), name, Sharing::kShared, Access::kReadWrite);
+    table_.Append();
+    const int base = std::string(name) == "MANY" ? 0 : 1000;
+    for (int i = 0; i < kCount; ++i) table_.SetNumber("f" + std::to_string(i), base + i);
+    table_.Post();
+  }
+  table_.Open(folder_.path(), "MANY", Sharing::kShared, Access::kReadOnly);
+  for (int pass = 0; pass < 3; ++pass) {
+    for (int i = 0; i < kCount; ++i) {
+      const std::string upper = "F" + std::to_string(i), lower = "f" + std::to_string(i);
+      ASSERT_EQ(table_.AsInteger(pass == 1 ? lower : upper), i) << upper;
+    }
+    EXPECT_EQ(test::ErrorOf([&] { table_.AsText("F120"); }), "No se encuentra el campo 'F120'");
+  }
+  table_.Open(folder_.path(), "REVERSED", Sharing::kShared, Access::kReadOnly);
+  for (int i = 0; i < kCount; ++i) ASSERT_EQ(table_.AsInteger("F" + std::to_string(i)), 1000 + i);
+}
+
 TEST_F(TableRoundTripTest, ManyRowsCrossBlockBoundariesInBothDirections) {
   CreateAndOpen();
   constexpr int kRows = 20000;  // several cached blocks of 38-byte records
