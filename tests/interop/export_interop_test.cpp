@@ -17,18 +17,6 @@ using testing::Columns;
 using testing::ExportFolders;
 using Rows = std::vector<std::vector<std::string>>;
 
-// Values as dbf_dump.py prints them: Windows-1252 bytes in hex, "-" for an empty value.
-std::string Hex(const std::string& text) {
-  if (text.empty()) return "-";
-  static const char kDigits[] = "0123456789abcdef";
-  std::string hex;
-  for (unsigned char c : text) {
-    hex += kDigits[c >> 4];
-    hex += kDigits[c & 15];
-  }
-  return hex;
-}
-
 struct Dump {
   std::vector<std::string> fields;
   Rows rows;
@@ -55,7 +43,7 @@ Rows InHex(const Rows& rows) {
   Rows hex;
   for (const auto& row : rows) {
     hex.emplace_back();
-    for (const std::string& value : row) hex.back().push_back(Hex(value));
+    for (const std::string& value : row) hex.back().push_back(interop::DumpHex(value));
   }
   return hex;
 }

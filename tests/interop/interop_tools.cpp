@@ -51,4 +51,15 @@ std::string RunScript(const std::string& script, const std::string& argument1,
   return output;
 }
 
+std::string DumpHex(const std::string& text) {
+  if (text.empty()) return "-";
+  static const char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  for (unsigned char c : text) {
+    hex += kDigits[c >> 4];
+    hex += kDigits[c & 15];
+  }
+  return hex;
+}
+
 }  // namespace norvalde::interop

@@ -16,4 +16,7 @@ bool HaveProgram(const std::string& program);
 std::string RunScript(const std::string& script, const std::string& argument1,
                       const std::string& argument2);
 
+// A value as dbf_dump.py prints it: its Windows-1252 bytes in hex, "-" when empty.
+std::string DumpHex(const std::string& text);
+
 }  // namespace norvalde::interop

@@ -17,17 +17,6 @@ namespace {
 
 using testing::TempFolder;
 
-std::string Hex(const std::string& text) {
-  if (text.empty()) return "-";
-  static const char kDigits[] = "0123456789abcdef";
-  std::string hex;
-  for (unsigned char c : text) {
-    hex += kDigits[c >> 4];
-    hex += kDigits[c & 15];
-  }
-  return hex;
-}
-
 std::string Trimmed(std::string text) {
   while (!text.empty() && text.back() == ' ') text.pop_back();
   return text;
@@ -97,7 +86,7 @@ Dump WriteWorkTable(const TempFolder& folder, const WorkTableDefinition& definit
         text = field.type == FieldType::kInteger ? sample.integer : sample.number;
         if (!text.empty()) table.SetNumber(field.name, std::stod(text));
       }
-      expected.rows.back().push_back(Hex(text));
+      expected.rows.back().push_back(interop::DumpHex(text));
     }
     table.Post();
   }
@@ -158,7 +147,7 @@ TEST_P(TablesWrittenByOthersTest, OurEngineReadsWhatDbfreadReads) {
     for (size_t i = 0; i < reportedNames.size(); ++i) {
       // Memo text lives in another file; the engine reads only the block reference.
       const bool memo = reported.rows[row][i] == "~";
-      ours.rows.back().push_back(memo ? "~" : Hex(table.AsText(reportedNames[i])));
+      ours.rows.back().push_back(memo ? "~" : interop::DumpHex(table.AsText(reportedNames[i])));
     }
   }
   EXPECT_EQ(ours.rows, reported.rows);
