@@ -64,19 +64,12 @@ void ExportStage(const BenchFolders& folders, Values& values) {
   CountingEnv env(platform::Env::Default());
   FailOnUnexpectedMessage messages("Proceso finalizado");
   exporting::ExportContext context{env, folders.rova + "/", folders.work, messages};
-  const std::pair<const char*, void (*)(const exporting::ExportContext&)> conversions[] = {
-      {"ExportarAsignaturas", exporting::ExportarAsignaturas},
-      {"ExportarProfesores", exporting::ExportarProfesores},
-      {"ExportarAulas", exporting::ExportarAulas},
-      {"ExportarGrupos", exporting::ExportarGrupos},
-      {"ExportarAsignaturasGrupos", exporting::ExportarAsignaturasGrupos},
-      {"ExportarTramos", exporting::ExportarTramos}};
   const Clock::time_point start = Clock::now();
-  for (const auto& [name, conversion] : conversions) {
-    const Clock::time_point step = Clock::now();
-    conversion(context);
+  Clock::time_point step = start;
+  exporting::RunExport(context, [&](const char* name) {
     values[std::string("seconds.") + name] = SecondsSince(step);
-  }
+    step = Clock::now();
+  });
   values["seconds"] = SecondsSince(start);
   ReportTraffic(env, values);
 }

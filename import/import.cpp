@@ -37,26 +37,25 @@ void AddLessons(tables::Table& soluc, tables::Table& diashorast, DayNumbering nu
 }  // namespace
 
 void RunImport(const ImportContext& context, tables::ImportTables& tables) {
-  platform::Env& env = context.env;
-  const std::string centreCode = ReadCentreCode(env, context.carpeta);
-  const DayNumbering numbering = ReadDayNumbering(env, context.carpeta);
+  RunAction(context, "Proceso Terminado", [&] {
+    platform::Env& env = context.env;
+    const std::string centreCode = ReadCentreCode(env, context.carpeta);
+    const DayNumbering numbering = ReadDayNumbering(env, context.carpeta);
 
-  exchange::ExchangeLineList output(env);
-  output.Add(HeaderRecord(centreCode, exchange::ExchangeTimeStamp(env)));
+    exchange::ExchangeLineList output(env);
+    output.Add(HeaderRecord(centreCode, exchange::ExchangeTimeStamp(env)));
 
-  ImportTableSession session(tables, context.workFolder);
-  AddLessons(tables.wwTableSoluc, tables.wwTableTramos, numbering, output);
-  session.Close();
+    ImportTableSession session(tables, context.workFolder);
+    AddLessons(tables.wwTableSoluc, tables.wwTableTramos, numbering, output);
+    session.Close();
 
-  // The clock is read again: the trailer may be a minute later than the header.
-  output.Add(TrailerRecord(centreCode, exchange::ExchangeTimeStamp(env), output.Count() - 1));
+    // The clock is read again: the trailer may be a minute later than the header.
+    output.Add(TrailerRecord(centreCode, exchange::ExchangeTimeStamp(env), output.Count() - 1));
 
-  // `carpeta` already ends with a separator; the doubled one still names the chosen folder.
-  // The save is atomic, so an earlier file survives any failure up to here whole.
-  output.SaveToFile(context.carpeta + platform::kPathSeparator + kHorarioFileName);
-
-  context.messages.RestoreCursor();
-  context.messages.ShowMessage("Proceso Terminado");
+    // `carpeta` already ends with a separator; the doubled one still names the chosen folder.
+    // The save is atomic, so an earlier file survives any failure up to here whole.
+    output.SaveToFile(context.carpeta + platform::kPathSeparator + kHorarioFileName);
+  });
 }
 
 }  // namespace norvalde::importing

@@ -66,6 +66,22 @@ TEST(RunExport, MissingFileEndsOnlyItsOwnConversion) {
             (std::vector<std::vector<std::string>>{{"L1"}}));
 }
 
+TEST(RunExport, ReportsEachConversionAsItFinishesInOrder) {
+  ExportFolders folders;
+  WriteAllInputs(folders);
+  std::vector<std::string> finished;
+  RunExport(folders.Context(), [&](const char* name) {
+    finished.push_back(name);
+    // The conversion has written its table before it is reported.
+    if (finished.size() == 4) {
+      EXPECT_TRUE(folders.WorkFileExists("GRUPOST.DBF"));
+    }
+  });
+  EXPECT_EQ(finished, (std::vector<std::string>{"ExportarAsignaturas", "ExportarProfesores",
+                                                "ExportarAulas", "ExportarGrupos",
+                                                "ExportarAsignaturasGrupos", "ExportarTramos"}));
+}
+
 TEST(RunExport, ErrorEndsTheRunBeforeLaterConversionsAndTheClosingMessage) {
   ExportFolders folders;
   WriteAllInputs(folders);
