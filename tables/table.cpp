@@ -373,7 +373,7 @@ std::unique_ptr<File> OpenTableFile(Env& env, const std::string& path, Sharing s
   std::unique_ptr<File> file;
   writable = access == Access::kReadWrite;
   int error = env.Open(path, writable ? readWrite : readOnly, file);
-  if (error != 0 && writable && platform::RuntimeErrorCode(error) == 5) {
+  if (error != 0 && writable && platform::RuntimeErrorCode(error) == platform::runtime_code::kAccessDenied) {
     writable = false;
     if (env.Open(path, readOnly, file) != 0) writable = true;  // report the first failure
     else error = 0;

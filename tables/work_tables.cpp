@@ -16,7 +16,8 @@ bool HeldByAnotherProgram(platform::Env& env, const std::string& path) {
   std::unique_ptr<platform::File> file;
   const int error = env.Open(path, platform::OpenMode::kReadWriteExclusive, file);
   if (error == 0) file->Close();
-  return error != 0 && platform::RuntimeErrorCode(error) == 32;
+  return error != 0 && platform::RuntimeErrorCode(error) ==
+                            platform::runtime_code::kSharingViolation;
 }
 
 // Deletes the file when it exists. A file another program holds stays, unreported: the creation

@@ -7,6 +7,7 @@
 
 #include "platform/env.h"
 #include "platform/paths.h"
+#include "platform/system_errors.h"
 #include "tables/table.h"
 #include "tables/work_tables.h"
 #include "tests/support/temp_folder.h"
@@ -17,6 +18,17 @@ namespace {
 
 using norvalde::testing::TempFolder;
 using norvalde::testing::WidePath;
+
+// The named run-time codes are the Windows error numbers they stand for.
+static_assert(runtime_code::kFileNotFound == ERROR_FILE_NOT_FOUND);
+static_assert(runtime_code::kPathNotFound == ERROR_PATH_NOT_FOUND);
+static_assert(runtime_code::kTooManyOpenFiles == ERROR_TOO_MANY_OPEN_FILES);
+static_assert(runtime_code::kAccessDenied == ERROR_ACCESS_DENIED);
+static_assert(runtime_code::kSharingViolation == ERROR_SHARING_VIOLATION);
+static_assert(runtime_code::kLockViolation == ERROR_LOCK_VIOLATION);
+static_assert(runtime_code::kHandleDiskFull == ERROR_HANDLE_DISK_FULL);
+static_assert(runtime_code::kSystemDiskFull == ERROR_DISK_FULL);
+static_assert(runtime_code::kDeviceFault == ERROR_IO_DEVICE);
 
 void StoreFile(Env& env, const std::string& path, const std::string& content) {
   std::unique_ptr<File> file;
