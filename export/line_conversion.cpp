@@ -20,7 +20,7 @@ bool ConvertLineByLine(const ExportContext& context, const LineConversion& conve
   tables::RecreateWorkTable(context.env, context.workFolder, conversion.table, table);
 
   std::optional<SeenCodes> seen;
-  if (conversion.duplicateKey) seen.emplace(context.env);
+  if (conversion.duplicateKey) seen.emplace(context.collation);
   while (!reader.AtEnd()) {
     const std::string line = reader.ReadLine();
     if (!exchange::IsDetailLine(line, conversion.guardName)) continue;

@@ -67,7 +67,7 @@ void ExportarTramos(const ExportContext& context) {
 
   tables::Table table(context.env);
   tables::RecreateWorkTable(context.env, context.workFolder, tables::DiashorastTable(), table);
-  StartTimeList startTimes(context.env);
+  StartTimeList startTimes(context.collation);
   AppendSlots(lines, startTimes, table);
   NumberPeriods(startTimes, table);
   table.Close();

@@ -28,7 +28,6 @@ class MemoryEnv : public platform::Env {
   int RenameFile(const std::string& from, const std::string& to) override;
   std::string FindFileIgnoringCase(const std::string& path) override;
   platform::LocalTime Now() override { return {2024, 3, 15, 9, 5}; }
-  int CompareCodes(const std::string& a, const std::string& b) override { return a.compare(b); }
 };
 
 }  // namespace norvalde::fuzzing

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/collation.h"
 #include "platform/env.h"
 #include "platform/message_sink.h"
 
@@ -14,6 +15,8 @@ struct ActionContext {
   std::string carpeta;     // the chosen folder followed by one separator
   std::string workFolder;  // where the work tables live
   MessageSink& messages;
+  // The code comparison of the duplicate filter and of the start times.
+  platform::Collation& collation = platform::Collation::Default();
 };
 
 // Runs `body` with the hourglass showing, then sets the cursor back and shows `closing`. An

@@ -1,5 +1,5 @@
-// The seam between Norvalde and the operating system: files, sharing and locks, the local
-// clock and the code comparison. The core receives an Env& and never calls the system itself,
+// The seam between Norvalde and the operating system: files, sharing and locks, and the local
+// clock (the code comparison is its own seam, platform/collation.h). The core receives an Env& and never calls the system itself,
 // so a test can stand in for any part of it (EnvWrapper) and make a chosen operation fail.
 #pragma once
 
@@ -68,10 +68,6 @@ class Env {
 
   // The local clock, read anew at each call.
   virtual LocalTime Now() = 0;
-
-  // The code comparison: the user's locale collation with case ignored (accents count).
-  // Arguments are Windows-1252 bytes. Result < 0, 0 or > 0.
-  virtual int CompareCodes(const std::string& a, const std::string& b) = 0;
 };
 
 // Forwards every call to another Env; tests derive from it and override what they change.
@@ -93,9 +89,6 @@ class EnvWrapper : public Env {
     return target_.FindFileIgnoringCase(path);
   }
   LocalTime Now() override { return target_.Now(); }
-  int CompareCodes(const std::string& a, const std::string& b) override {
-    return target_.CompareCodes(a, b);
-  }
 
  private:
   Env& target_;

@@ -1,18 +1,14 @@
 // The operating system behind Env on POSIX systems: open(2) with flock(2) for the sharing
-// modes, a directory scan for names that differ only in case, localtime_r for the clock and
-// an ICU collator for the code comparison.
+// modes, a directory scan for names that differ only in case and localtime_r for the clock.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <unicode/ucol.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <ctime>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "platform/env.h"
@@ -122,27 +118,8 @@ std::string CollapseSeparators(const std::string& path) {
   return out;
 }
 
-// The ICU locale for collation, from the variables that set LC_COLLATE. The C/POSIX locale
-// gets the root collation, because ICU's POSIX tailoring orders upper case apart.
-std::string CollationLocale() {
-  const char* value = nullptr;
-  for (const char* name : {"LC_ALL", "LC_COLLATE", "LANG"}) {
-    value = std::getenv(name);
-    if (value && *value) break;
-    value = nullptr;
-  }
-  std::string locale = value ? value : "";
-  locale = locale.substr(0, locale.find_first_of(".@"));  // drop the charset and modifier
-  if (locale.empty() || locale == "C" || locale == "POSIX") return "";
-  return locale;
-}
-
 class PosixEnv : public Env {
  public:
-  ~PosixEnv() override {
-    if (collator_) ucol_close(collator_);
-  }
-
   int Open(const std::string& path, OpenMode mode, std::unique_ptr<File>& file) override {
     file.reset();
     const ModeFlags flags = FlagsFor(mode);
@@ -211,37 +188,6 @@ class PosixEnv : public Env {
     localtime_r(&now, &local);
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min};
   }
-
-  int CompareCodes(const std::string& a, const std::string& b) override {
-    UCollator* collator = Collator();
-    const std::u16string x = Windows1252ToUtf16(a);
-    const std::u16string y = Windows1252ToUtf16(b);
-    if (!collator) return x.compare(y);
-    switch (ucol_strcoll(collator, x.data(), static_cast<int32_t>(x.size()), y.data(),
-                         static_cast<int32_t>(y.size()))) {
-      case UCOL_LESS: return -1;
-      case UCOL_GREATER: return 1;
-      default: return 0;
-    }
-  }
-
- private:
-  // Opened on the first comparison: most runs never compare codes.
-  UCollator* Collator() {
-    std::call_once(collatorOnce_, [this] {
-      UErrorCode status = U_ZERO_ERROR;
-      collator_ = ucol_open(CollationLocale().c_str(), &status);
-      if (U_FAILURE(status)) {
-        status = U_ZERO_ERROR;
-        collator_ = ucol_open("", &status);
-      }
-      if (collator_) ucol_setStrength(collator_, UCOL_SECONDARY);
-    });
-    return collator_;
-  }
-
-  std::once_flag collatorOnce_;
-  UCollator* collator_ = nullptr;
 };
 
 }  // namespace

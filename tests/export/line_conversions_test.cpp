@@ -62,6 +62,23 @@ TEST(SubjectsConversion, KeepsTheFirstLineOfEachCodeInFileOrder) {
             }));
 }
 
+// Byte order: upper and lower case are different codes.
+class ByteOrder : public platform::Collation {
+ public:
+  int CompareCodes(const std::string& a, const std::string& b) override { return a.compare(b); }
+};
+
+TEST(SubjectsConversion, FiltersDuplicatesByTheContextsCollation) {
+  ExportFolders folders;
+  folders.WriteRova("rova_asignat.txt", {Subject("MAT", "A", "A"), Subject("mat", "B", "B"),
+                                         Subject("MAT", "C", "C")});
+  ByteOrder byteOrder;
+  const ExportContext usual = folders.Context();
+  ExportarAsignaturas({usual.env, usual.carpeta, usual.workFolder, usual.messages, byteOrder});
+  EXPECT_EQ(folders.Rows("ASIGNOMT.DBF", {"COD", "CODLARGO"}),
+            (Rows{{"MAT", "A"}, {"mat", "B"}}));
+}
+
 TEST(TeachersConversion, KeepsTheFirstNameAndDepartmentOfAnAbbreviation) {
   ExportFolders folders;
   auto teacher = [](const std::string& abbreviation, const std::string& name,

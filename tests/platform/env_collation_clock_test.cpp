@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "platform/collation.h"
 #include "platform/env.h"
 
 namespace norvalde::platform {
@@ -25,9 +26,9 @@ TEST(CompareCodes, IgnoresCaseButNotAccents) {
       {"1100", "0900", 1},
       {"MAT", "MATE", -1},
   };
-  Env& env = Env::Default();
+  Collation& collation = Collation::Default();
   for (const auto& c : cases) {
-    EXPECT_EQ(Sign(env.CompareCodes(c.a, c.b)), c.sign) << c.a << " " << c.b;
+    EXPECT_EQ(Sign(collation.CompareCodes(c.a, c.b)), c.sign) << c.a << " " << c.b;
   }
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/env.h"
+#include "platform/collation.h"
 
 namespace norvalde::platform {
 namespace {
@@ -21,9 +21,9 @@ class CompareCodesWindows : public ::testing::TestWithParam<CodePair> {};
 
 TEST_P(CompareCodesWindows, GivesTheCollationOrderBothWays) {
   const CodePair& pair = GetParam();
-  Env& env = Env::Default();
-  EXPECT_EQ(Sign(env.CompareCodes(pair.a, pair.b)), pair.expected);
-  EXPECT_EQ(Sign(env.CompareCodes(pair.b, pair.a)), -pair.expected);
+  Collation& collation = Collation::Default();
+  EXPECT_EQ(Sign(collation.CompareCodes(pair.a, pair.b)), pair.expected);
+  EXPECT_EQ(Sign(collation.CompareCodes(pair.b, pair.a)), -pair.expected);
 }
 
 // Codes are Windows-1252 bytes: \xC1 is Á, \xE1 is á.
