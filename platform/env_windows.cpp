@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/env.h"
+#include "platform/wide_text.h"
 
 namespace norvalde::platform {
 namespace {
@@ -31,15 +32,6 @@ std::string CollapseSeparators(const std::string& path) {
     result += path[i];
   }
   return result;
-}
-
-std::wstring Utf8ToWide(const std::string& text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
-  return wide;
 }
 
 // Past the old limit of MAX_PATH characters only the extended form names a file on every
