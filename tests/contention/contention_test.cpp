@@ -21,7 +21,7 @@
 #include "tables/work_tables.h"
 #include "tests/support/fixed_clock_env.h"
 #include "tests/support/recording_message_sink.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/test_folders.h"
 
 namespace norvalde::contention {
 namespace {
@@ -85,9 +85,9 @@ class OtherProcess {
 class Contention : public ::testing::Test {
  protected:
   void SetUp() override {
-    carpeta_ = root_.MakeFolder("rova") + platform::kPathSeparator;
-    work_ = root_.MakeFolder("QTEMP");
-    faults::WriteRovaFiles(carpeta_);
+    carpeta_ = folders_.Carpeta();
+    work_ = folders_.workFolder();
+    faults::WriteRovaFiles(folders_);
     faults::WriteSoluc(clock_, work_);
     RecordingMessageSink sink;
     exporting::RunExport({clock_, carpeta_, work_, sink});
@@ -105,15 +105,9 @@ class Contention : public ::testing::Test {
     }
   }
 
-  std::vector<std::string> CarpetaNames() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(carpeta_))
-      names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> CarpetaNames() const { return folders_.RovaFileNames(); }
 
-  norvalde::testing::TempFolder root_;
+  norvalde::testing::TestFolders folders_;
   norvalde::testing::FixedClockEnv clock_;
   std::string carpeta_, work_;
 };

@@ -9,13 +9,13 @@
 #include "export/export.h"
 #include "platform/error.h"
 #include "tables/table.h"
-#include "tests/export/export_folders.h"
+#include "tests/support/test_folders.h"
 
 namespace norvalde::exporting {
 namespace {
 
 using testing::Columns;
-using testing::ExportFolders;
+using testing::TestFolders;
 using Rows = std::vector<std::vector<std::string>>;
 
 std::string Group(const std::string& unit, const std::string& abbreviation,
@@ -36,13 +36,13 @@ const std::vector<std::string> kGroupFields{"CASIG", "CPROF", "CGRUP", "CAULA",
 const std::vector<std::string> kHourFields{"CASIG", "HORAS", "SESIONES"};
 
 // Runs the groups and then the assignments conversion, as the Export does.
-void ExportGroupsAndAssignments(ExportFolders& folders) {
+void ExportGroupsAndAssignments(TestFolders& folders) {
   ExportarGrupos(folders.Context());
   ExportarAsignaturasGrupos(folders.Context());
 }
 
 TEST(AssignmentsConversion, TakesGroupDataAndHoursFromTheFirstMatch) {
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteRova("rova_grupo.txt", {
       Group("1ESOA", "AB", "ESO", "1", "MAN"),
       Group("1ESOB", "AB", "BAC", "2", "TAR"),  // a repeated group: the first one counts
@@ -117,7 +117,7 @@ TEST(AssignmentsConversion, HoursAndSessionPatternsFollowTheWorkedValues) {
       {"20", "20", "7" + thirteen}, {"25", "25", "12" + thirteen},
       {"+4", "4", "1111"},      {"1E1", "10", "1111111111"},
   };
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
   std::vector<std::string> assignments;
   std::vector<std::string> courseHours{Columns({{1, "1"}, {2, "ESO"}, {8, "1"}, {24, "S99"}})};
@@ -139,7 +139,7 @@ TEST(AssignmentsConversion, HoursAndSessionPatternsFollowTheWorkedValues) {
 }
 
 TEST(AssignmentsConversion, BadHoursTextEndsTheRunAtItsRow) {
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
   folders.WriteRova("rova_asignatgrupo.txt",
                     {Assignment("G1", "H1"), Assignment("G1", "H2"), Assignment("G1", "H3")});
@@ -158,7 +158,7 @@ TEST(AssignmentsConversion, BadHoursTextEndsTheRunAtItsRow) {
 }
 
 TEST(AssignmentsConversion, MissingCourseHoursLeaveHoursEmptyAndTheTableClosed) {
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
   folders.WriteRova("rova_asignatgrupo.txt", {Assignment("G1", "MAT"), Assignment("G2", "LEN")});
   const Rows expected{{"MAT", "", "G1", "", "M", "ESO", "1", "A", "", ""},
@@ -176,7 +176,7 @@ TEST(AssignmentsConversion, MissingCourseHoursLeaveHoursEmptyAndTheTableClosed) 
 }
 
 TEST(AssignmentsConversion, OnlyHeaderAndTrailerGiveAnEmptyTableYetNeedTheCourseHours) {
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
   folders.WriteRova("rova_asignatgrupo.txt", {Columns({{1, "0"}, {2, "ROVA_ASIGNATGRUPO.TXT"}}),
                                               Columns({{1, "9"}, {2, "ROVA_ASIGNATGRUPO.TXT"}})});
@@ -187,7 +187,7 @@ TEST(AssignmentsConversion, OnlyHeaderAndTrailerGiveAnEmptyTableYetNeedTheCourse
 }
 
 TEST(AssignmentsConversion, MissingGroupsTableEndsTheRunAfterTheAssignmentRows) {
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteRova("rova_asignatgrupo.txt", {Assignment("G1", "MAT")});
   folders.WriteRova("rova_asignatcurso.txt", {CourseHours("ESO", "1", "MAT", "3")});
   EXPECT_THROW(ExportarAsignaturasGrupos(folders.Context()), Error);
@@ -235,7 +235,7 @@ TEST(AssignmentsConversion, LookupsAgreeWithWalksFromTheStart) {
     courseHours.push_back(CourseHours(pick(levels), pick(courses), pick(subjects),
                                       pick(hoursTexts), pick({"1", "1", "1", " ", "0", "9"})));
   }
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteRova("rova_grupo.txt", groups);
   folders.WriteRova("rova_asignatgrupo.txt", assignments);
   folders.WriteRova("rova_asignatcurso.txt", courseHours);

@@ -6,13 +6,13 @@
 
 #include "export/export.h"
 #include "platform/error.h"
-#include "tests/export/export_folders.h"
+#include "tests/support/test_folders.h"
 #include "tests/support/faulty_env.h"
 
 namespace norvalde::exporting {
 namespace {
 
-using testing::ExportFolders;
+using testing::TestFolders;
 
 struct ConversionCase {
   const char* name;
@@ -57,7 +57,7 @@ class ConversionInputs : public ::testing::TestWithParam<ConversionCase> {
     EXPECT_EQ(folders_.ReadWorkFile(IndexFile()), kOldIndex);
   }
 
-  ExportFolders folders_;
+  TestFolders folders_;
 };
 
 TEST_P(ConversionInputs, MissingInputShowsItsMessageAndKeepsTheOldTable) {

@@ -26,8 +26,8 @@ TEST(ImportRunTest, WritesOneLessonPerTimetabledRowWithItsSlot) {
                   {"", "2", "P06", "3ESC", "QUI", "LAB"},   // blank day reads 0
                   {"5", "1", "P0105", "4ESD", "BIO", "A20"}});
   // Input names are found ignoring case.
-  std::filesystem::rename(folder.carpeta() + "rova_sesiones.txt",
-                          folder.carpeta() + "ROVA_Sesiones.TXT");
+  std::filesystem::rename(folder.Carpeta() + "rova_sesiones.txt",
+                          folder.Carpeta() + "ROVA_Sesiones.TXT");
 
   RecordingMessageSink sink;
   folder.Run(sink);
@@ -57,7 +57,7 @@ TEST_P(ImportDayModeTest, WritesAndLooksUpTheDayAsTheSlotsFileNamesIt) {
   ImportWorkFolder folder;
   folder.Prepare('L', {{"J", "2", "SJ02"}, {"4", "2", "S402"}},
                  {{"4", "2", "P01", "1ESA", "MAT", "A12"}});
-  folder.WriteInput("rova_sesiones.txt", CrLfLines({"0ROVA_SESIONES.TXT", GetParam().secondLine}));
+  folder.WriteRovaBytes("rova_sesiones.txt", CrLfLines({"0ROVA_SESIONES.TXT", GetParam().secondLine}));
 
   RecordingMessageSink sink;
   folder.Run(sink);
@@ -88,7 +88,7 @@ class ImportCentreCodeTest : public ::testing::TestWithParam<CentreCase> {};
 TEST_P(ImportCentreCodeTest, PutsTheCentreCodeInHeaderAndTrailer) {
   ImportWorkFolder folder;
   folder.Prepare('1', {}, {});
-  folder.WriteInput("rova_asignat.txt", CrLfLines(GetParam().asignatLines));
+  folder.WriteRovaBytes("rova_asignat.txt", CrLfLines(GetParam().asignatLines));
 
   RecordingMessageSink sink;
   folder.Run(sink);
@@ -128,15 +128,15 @@ TEST(ImportRunTest, WritesHeaderAndTrailerOnlyWhenNoRowHasADay) {
 TEST(ImportRunTest, ReplacesALongerEarlierFileUnderAnyCase) {
   ImportWorkFolder folder;
   folder.Prepare('L', {{"L", "1", "S011"}}, {{"1", "1", "P01", "1ESA", "MAT", "A12"}});
-  folder.WriteInput("rova_horario.txt", std::string(5000, 'x') + "\r\n");
+  folder.WriteRovaBytes("rova_horario.txt", std::string(5000, 'x') + "\r\n");
 
   RecordingMessageSink sink;
   folder.Run(sink);
 
-  EXPECT_EQ(folder.CarpetaFileNames(),
+  EXPECT_EQ(folder.RovaFileNames(),
             (std::vector<std::string>{"rova_asignat.txt", "rova_horario.txt",
                                       "rova_sesiones.txt"}));
-  EXPECT_EQ(folder.ReadOutput("rova_horario.txt"),
+  EXPECT_EQ(folder.ReadRova("rova_horario.txt"),
             CrLfLines({HorarioHeader(), "1S011LP01 1ESALEC MAT A12 ", HorarioTrailer(1)}));
 }
 

@@ -62,7 +62,7 @@ TEST(ImportLockedTableTest, TableLockedByAnotherProcessEndsTheRun) {
   ImportWorkFolder folder;
   folder.Prepare('L', {{"L", "1", "S011"}}, {{"1", "1", "P01", "1ESA", "MAT", "A12"}});
   const std::string earlier = "0EARLIER\r\n9EARLIER\r\n";
-  folder.WriteInput("ROVA_HORARIO.TXT", earlier);
+  folder.WriteRovaBytes("ROVA_HORARIO.TXT", earlier);
   const std::string ready = folder.workFolder() + "/held";
   const std::string command = "/usr/bin/python3 -c \"" + std::string(kHoldTable) + "\" '" +
                               folder.workFolder() + "/DIASHORAST.DBF' '" + ready + "'";
