@@ -21,6 +21,8 @@ struct ConversionCase {
   const char* missingMessage;
   const char* tableFile;
 };
+// A case prints as its name, in test listings and failure reports.
+void PrintTo(const ConversionCase& c, std::ostream* out) { *out << c.name; }
 
 const ConversionCase kConversions[] = {
     {"Asignaturas", ExportarAsignaturas, "rova_asignat.txt",

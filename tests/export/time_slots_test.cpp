@@ -67,6 +67,7 @@ struct BadTimeCase {
   std::string lastLine;  // bytes after the good line's CR LF
   const char* message;
 };
+void PrintTo(const BadTimeCase& c, std::ostream* out) { *out << c.name; }
 
 class TimeSlotsBadTime : public ::testing::TestWithParam<BadTimeCase> {};
 
