@@ -1,9 +1,5 @@
 // The code comparison on Windows: CompareStringA with the user's locale, case ignored.
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/windows_api.h"
 
 #include <string>
 

@@ -1,8 +1,4 @@
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/windows_api.h"
 
 #include "platform/current_folder.h"
 #include "platform/wide_text.h"

@@ -1,9 +1,5 @@
 // The drive letters, each with its type and its volume label or network name.
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/windows_api.h"
 #include <winnetwk.h>
 
 #include "platform/drives.h"

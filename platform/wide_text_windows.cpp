@@ -1,10 +1,6 @@
 #include "platform/wide_text.h"
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/windows_api.h"
 
 namespace norvalde::platform {
 
