@@ -138,18 +138,9 @@ void ExportarAsignaturasGrupos(const ExportContext& context) {
   tables::Table asigt(context.env);
   const bool found = ConvertLineByLine(
       context,
-      {
-          .fileName = "rova_asignatgrupo.txt",
-          .missingMessage = "No existe archivo de grupos (ROVA_ASIGNATGRUPO.TXT)",
-          .table = tables::AsigtTable(),
-          .guardName = exchange::kGuardAsignatGrupo,
-          .duplicateKey = {},
-          .fillRow =
-              [](std::string_view line, tables::Table& row) {
-                row.SetText("CASIG", FieldText(line, 16, 19));
-                row.SetText("CGRUP", FieldText(line, 12, 15));
-              },
-      },
+      {"rova_asignatgrupo.txt", "No existe archivo de grupos (ROVA_ASIGNATGRUPO.TXT)",
+       tables::AsigtTable(), exchange::kGuardAsignatGrupo, std::nullopt,
+       {{"CASIG", 16, 19}, {"CGRUP", 12, 15}}},
       asigt);
   if (!found) return;
 

@@ -20,13 +20,17 @@ bool ConvertLineByLine(const ExportContext& context, const LineConversion& conve
   tables::RecreateWorkTable(context.env, context.workFolder, conversion.table, table);
 
   std::optional<SeenCodes> seen;
-  if (conversion.duplicateKey) seen.emplace(context.collation);
+  const std::optional<ColumnRange>& code = conversion.distinctCode;
+  if (code) seen.emplace(context.collation);
   while (!reader.AtEnd()) {
     const std::string line = reader.ReadLine();
     if (!exchange::IsDetailLine(line, conversion.guardName)) continue;
-    if (seen && !seen->Insert(conversion.duplicateKey(line))) continue;
+    if (seen && !seen->Insert(exchange::FieldText(line, code->first, code->last))) continue;
     table.Append();
-    conversion.fillRow(line, table);
+    for (const FieldCopy& copy : conversion.copies) {
+      table.SetText(std::string(copy.field), exchange::FieldText(line, copy.first, copy.last));
+    }
+    if (conversion.fillRow) conversion.fillRow(line, table);
     table.Post();
   }
   reader.Close();
