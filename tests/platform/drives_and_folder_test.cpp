@@ -37,11 +37,13 @@ TEST(Drives, AFolderLiesOnAListedDriveAndAMissingOneOnNone) {
 TEST(CurrentFolder, FollowsTheFolderOpenedAndRefusesAMissingOne) {
   const std::string start = CurrentFolder();
   testing::TempFolder folder;
-  const std::string sub = folder.MakeFolder("Sub folder \xC3\xB1");  // a space and an n-tilde
+  // A space in the name; the test folder helper spells names in the system's narrow code
+  // page on Windows, so the name keeps to ASCII.
+  const std::string sub = folder.MakeFolder("Sub folder");
   ASSERT_EQ(ChangeCurrentFolder(sub), 0);
   // The temporary folder's path may itself pass through a link; the last step is ours.
   const std::string now = CurrentFolder();
-  EXPECT_EQ(now.substr(now.size() - 13), "Sub folder \xC3\xB1");
+  EXPECT_EQ(now.substr(now.size() - 10), "Sub folder");
   EXPECT_NE(ChangeCurrentFolder(folder.Path("missing")), 0);
   EXPECT_EQ(CurrentFolder(), now);
   ASSERT_EQ(ChangeCurrentFolder(start), 0);
