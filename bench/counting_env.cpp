@@ -40,7 +40,20 @@ int CountingEnv::Open(const std::string& path, platform::OpenMode mode,
                       std::unique_ptr<platform::File>& file) {
   std::unique_ptr<platform::File> opened;
   int error = target().Open(path, mode, opened);
-  if (error == 0) file = std::make_unique<CountingFile>(std::move(opened), traffic_, path);
+  if (error != 0) return error;
+  FileTraffic& traffic = (*traffic_)[path];
+  if (!traffic.opened) {
+    traffic.opened = true;
+    traffic.created = mode == platform::OpenMode::kCreateExclusive;
+    if (!traffic.created && opened->Size(traffic.sizeAtFirstOpen) != 0) traffic.sizeAtFirstOpen = 0;
+  }
+  file = std::make_unique<CountingFile>(std::move(opened), traffic_, path);
+  return 0;
+}
+
+int CountingEnv::RenameFile(const std::string& from, const std::string& to) {
+  int error = target().RenameFile(from, to);
+  if (error == 0) (*traffic_)[from].renamedTo = to;
   return error;
 }
 
