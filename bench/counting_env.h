@@ -18,8 +18,9 @@ struct FileTraffic {
   uint64_t bytesWritten = 0;
   bool synced = false;
   bool opened = false;
-  bool created = false;            // its first opening created or truncated it
+  bool created = false;            // an opening created or truncated it
   uint64_t sizeAtFirstOpen = 0;    // what it held before the stage touched it
+  uint64_t bytesReadOfOriginal = 0;  // read before anything created or truncated it
   std::string renamedTo;           // the name its last rename gave it, if any
 };
 

@@ -51,7 +51,7 @@ void ReportTraffic(const CountingEnv& env, Values& values) {
   values["written"] = static_cast<double>(env.TotalWritten());
   const std::map<std::string, FileTraffic>& traffic = env.traffic();
   for (const auto& [path, file] : traffic) {
-    if (file.bytesRead > 0 && !file.created)
+    if (file.bytesReadOfOriginal > 0)
       values["input:" + path] = static_cast<double>(file.sizeAtFirstOpen);
     if (!file.created && file.bytesWritten == 0) continue;
     // Follow the renames to the name the file ends under; a bound guards against a cycle.
