@@ -2,7 +2,7 @@
 //   norvalde-bench [--scales school,district,district10] [--runs 3] [--seed 1]
 //                  [--folder /tmp/norvalde-bench] [--limit 3600]
 // Every step runs in a child process of its own; the figures are medians over the runs.
-//   norvalde-bench --step export|import --scales district [--folder ...]
+//   norvalde-bench --step export|import|asigt --scales district [--folder ...]
 // runs only that step, once, in this process, on the folders an earlier run left: for a
 // profiler, which then sees nothing of the generation or of the other steps.
 #include <stdlib.h>
@@ -33,7 +33,7 @@ struct Options {
   uint64_t seed = 1;
   std::string folder = "/tmp/norvalde-bench";
   int limitSeconds = 3600;
-  std::string step;  // "export" or "import": that step alone, in this process
+  std::string step;  // "export", "import" or "asigt": that step alone, in this process
 };
 
 // One line of the report: the medians of one step over the runs.
@@ -260,7 +260,8 @@ int RunOneStep(const Scale& scale, const Options& options) {
   Values values;
   try {
     if (options.step == "export") ExportStage(folders, values);
-    else ImportStage(folders, values);
+    else if (options.step == "import") ImportStage(folders, values);
+    else AsigtWriteStage(folders, scale.assignments, values);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s failed: %s\n", options.step.c_str(), error.what());
     return 1;
@@ -285,7 +286,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     } else if (name == "--folder") {
       options.folder = value;
     } else if (name == "--step") {
-      if (value != "export" && value != "import") return false;
+      if (value != "export" && value != "import" && value != "asigt") return false;
       options.step = value;
     } else if (name == "--limit") {
       options.limitSeconds = std::max(1, std::atoi(value.c_str()));
@@ -305,7 +306,7 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, options)) {
     std::fprintf(stderr,
                  "usage: %s [--scales school,district,district10] [--runs 3] [--seed 1] "
-                 "[--folder /tmp/norvalde-bench] [--limit 3600] [--step export|import]\n",
+                 "[--folder /tmp/norvalde-bench] [--limit 3600] [--step export|import|asigt]\n",
                  argv[0]);
     return 2;
   }
