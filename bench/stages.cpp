@@ -151,7 +151,7 @@ void FloorStage(const Values& stageTraffic, const BenchFolders& folders, Values&
       if (stageTraffic.count("sync:" + path)) out.Sync();
       out.Close();
       if (renamed) {
-        // As the system's rename does: the new name made durable by syncing the folder.
+        // A new name is durable only once its folder is synced: the floor pays that too.
         if (std::rename(writtenAs.c_str(), target.c_str()) != 0)
           throw std::runtime_error("cannot rename " + writtenAs);
         SyncFolder(folders.scratch);
