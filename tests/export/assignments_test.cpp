@@ -116,6 +116,7 @@ TEST(AssignmentsConversion, HoursAndSessionPatternsFollowTheWorkedValues) {
       {"15", "15", "2" + thirteen}, {"15,5", "15.5", "2" + thirteen + "\xBD"},
       {"20", "20", "7" + thirteen}, {"25", "25", "12" + thirteen},
       {"+4", "4", "1111"},      {"1E1", "10", "1111111111"},
+      {"1e-400", "1", "1"},     {"1E-999", "1", "1"},  // below the smallest double: 0
   };
   ExportFolders folders;
   folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
