@@ -1,7 +1,10 @@
 // Whole Import runs on prepared work folders, comparing ROVA_HORARIO.TXT byte for byte.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
+
+#include "platform/error.h"
 
 #include "import_work_folder.h"
 
@@ -25,9 +28,6 @@ TEST(ImportRunTest, WritesOneLessonPerTimetabledRowWithItsSlot) {
                   {"2", "1", "P05", "3ESC", "FIS", "LAB"},
                   {"", "2", "P06", "3ESC", "QUI", "LAB"},   // blank day reads 0
                   {"5", "1", "P0105", "4ESD", "BIO", "A20"}});
-  // Input names are found ignoring case.
-  std::filesystem::rename(folder.carpeta() + "rova_sesiones.txt",
-                          folder.carpeta() + "ROVA_Sesiones.TXT");
 
   RecordingMessageSink sink;
   folder.Run(sink);
@@ -125,20 +125,59 @@ TEST(ImportRunTest, WritesHeaderAndTrailerOnlyWhenNoRowHasADay) {
   }
 }
 
-TEST(ImportRunTest, ReplacesALongerEarlierFileUnderAnyCase) {
+TEST(ImportRunTest, ReplacesALongerEarlierFile) {
   ImportWorkFolder folder;
   folder.Prepare('L', {{"L", "1", "S011"}}, {{"1", "1", "P01", "1ESA", "MAT", "A12"}});
-  folder.WriteInput("rova_horario.txt", std::string(5000, 'x') + "\r\n");
+  folder.WriteInput("ROVA_HORARIO.TXT", std::string(5000, 'x') + "\r\n");
+
+  RecordingMessageSink sink;
+  folder.Run(sink);
+
+  EXPECT_EQ(folder.ReadOutput(),
+            CrLfLines({HorarioHeader(), "1S011LP01 1ESALEC MAT A12 ", HorarioTrailer(1)}));
+}
+
+#ifndef _WIN32  // only a file system that tells case apart can hold both spellings
+// The inputs are exactly rova_asignat.txt and rova_sesiones.txt, the output exactly
+// ROVA_HORARIO.TXT: files whose names differ only in case are neither read nor replaced.
+TEST(ImportRunTest, ReadsAndWritesOnlyTheExactNames) {
+  for (const std::string input : {"rova_asignat.txt", "rova_sesiones.txt"}) {
+    ImportWorkFolder folder;
+    folder.Prepare('L', {{"L", "1", "S011"}}, {{"1", "1", "P01", "1ESA", "MAT", "A12"}});
+    std::string upper = input;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::filesystem::rename(folder.carpeta() + input, folder.carpeta() + upper);
+    RecordingMessageSink sink;
+    try {
+      folder.Run(sink);
+      ADD_FAILURE() << upper << " was read for " << input;
+    } catch (const Error& error) {
+      const std::string expected = "Cannot open file \"" + folder.carpeta() + input + "\". ";
+      EXPECT_EQ(std::string(error.what()).substr(0, expected.size()), expected) << error.what();
+    }
+    EXPECT_TRUE(sink.events.empty());
+    EXPECT_EQ(folder.ReadOutput(), "<missing>");
+  }
+
+  ImportWorkFolder folder;
+  folder.Prepare('L', {{"L", "1", "S011"}}, {{"1", "1", "P01", "1ESA", "MAT", "A12"}});
+  const std::string usersOwn = std::string(5000, 'x') + "\r\n";
+  folder.WriteInput("rova_horario.txt", usersOwn);
+  folder.WriteInput("Rova_Horario.Txt", "another\r\n");
 
   RecordingMessageSink sink;
   folder.Run(sink);
 
   EXPECT_EQ(folder.CarpetaFileNames(),
-            (std::vector<std::string>{"rova_asignat.txt", "rova_horario.txt",
-                                      "rova_sesiones.txt"}));
-  EXPECT_EQ(folder.ReadOutput("rova_horario.txt"),
+            (std::vector<std::string>{"ROVA_HORARIO.TXT", "Rova_Horario.Txt", "rova_asignat.txt",
+                                      "rova_horario.txt", "rova_sesiones.txt"}));
+  EXPECT_EQ(folder.ReadOutput(),
             CrLfLines({HorarioHeader(), "1S011LP01 1ESALEC MAT A12 ", HorarioTrailer(1)}));
+  EXPECT_EQ(folder.ReadOutput("rova_horario.txt"), usersOwn);
+  EXPECT_EQ(folder.ReadOutput("Rova_Horario.Txt"), "another\r\n");
+  EXPECT_EQ(sink.events, kFinished);
 }
+#endif
 
 }  // namespace
 }  // namespace norvalde::importing::testing
