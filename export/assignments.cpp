@@ -53,13 +53,13 @@ class Groups {
     std::array<std::exception_ptr, kGroupFields.size()> absent = AbsentFields(grupost);
     for (grupost.First(); !grupost.AtEnd(); grupost.Next()) {
       bool added = false;
-      index_.Add(grupost.AsText("ABREV"), added);
+      index_.Add({grupost.AsText("ABREV")}, added);
       if (added) groups_.push_back(ReadGroup(grupost, absent));
     }
   }
 
   const GroupData* Find(const std::string& abbreviation) const {
-    const uint32_t entry = index_.Find(abbreviation);
+    const uint32_t entry = index_.Find({abbreviation});
     return entry == exchange::FirstKeyIndex::kNone ? nullptr : &groups_[entry];
   }
 
@@ -122,13 +122,6 @@ void CopyGroupData(const ExportContext& context, tables::Table& asigt) {
   grupost.Close();
 }
 
-// Subject, level and course as one key.
-void CourseKey(std::string& key, std::string_view subject, std::string_view level,
-               std::string_view course) {
-  key.clear();
-  exchange::PackKey(key, {subject, level, course});
-}
-
 // The weekly hours of the first detail line of rova_asignatcurso.txt for each subject, level
 // and course, each converted when a row first takes it, so a text that is not a number fails
 // at the first row that takes it and nowhere else.
@@ -137,13 +130,12 @@ class CourseHours {
   CourseHours(platform::Env& env, const std::string& path) {
     exchange::ExchangeLineList lines(env);
     lines.LoadFromFile(path);
-    std::string key;
     for (int index = 0; index < lines.Count(); ++index) {
       const std::string_view line = lines.Line(index);
       if (!exchange::IsDetailLine(line, exchange::kGuardAsignatCurso)) continue;
-      CourseKey(key, FieldText(line, 24, 27), FieldText(line, 2, 4), FieldText(line, 8, 10));
+      // Subject, level and course.
       bool added = false;
-      index_.Add(key, added);
+      index_.Add({FieldText(line, 24, 27), FieldText(line, 2, 4), FieldText(line, 8, 10)}, added);
       if (added) hours_.emplace_back(FieldText(line, 28, 33));
     }
   }
@@ -158,9 +150,9 @@ class CourseHours {
     double value = 0;
   };
 
-  // The entry for the key, or null when no line has it.
-  Hours* Find(const std::string& key) {
-    const uint32_t entry = index_.Find(key);
+  // The hours of the first line for this subject, level and course, or null when none has.
+  Hours* Find(std::string_view subject, std::string_view level, std::string_view course) {
+    const uint32_t entry = index_.Find({subject, level, course});
     return entry == exchange::FirstKeyIndex::kNone ? nullptr : &hours_[entry];
   }
 
@@ -184,10 +176,11 @@ class CourseHours {
 // was one. A text that is not a number ends the run at its row, which is left unchanged.
 bool SetHours(tables::Table& asigt, CourseHours& courseHours) {
   bool rowWithoutHours = false;
-  std::string key;
   for (asigt.First(); !asigt.AtEnd(); asigt.Next()) {
-    CourseKey(key, asigt.AsText("CASIG"), asigt.AsText("NIVEL"), asigt.AsText("CURSO"));
-    CourseHours::Hours* found = courseHours.Find(key);
+    const std::string subject = asigt.AsText("CASIG");
+    const std::string level = asigt.AsText("NIVEL");
+    const std::string course = asigt.AsText("CURSO");
+    CourseHours::Hours* found = courseHours.Find(subject, level, course);
     if (found == nullptr) {
       rowWithoutHours = true;
       continue;

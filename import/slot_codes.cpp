@@ -23,10 +23,8 @@ std::exception_ptr AbsentCode(tables::Table& diashorast) {
 SlotCodes::SlotCodes(tables::Table& diashorast) {
   const std::exception_ptr absent = AbsentCode(diashorast);
   for (diashorast.First(); !diashorast.AtEnd(); diashorast.Next()) {
-    key_.clear();
-    exchange::PackKey(key_, {diashorast.AsText("DIA"), diashorast.AsText("HORA")});
     bool added = false;
-    index_.Add(key_, added);
+    index_.Add({diashorast.AsText("DIA"), diashorast.AsText("HORA")}, added);
     if (!added) continue;  // a later row with the same day and period is never reached
     Code code{{}, absent};
     if (!absent) {
@@ -41,9 +39,7 @@ SlotCodes::SlotCodes(tables::Table& diashorast) {
 }
 
 std::string SlotCodes::Find(const std::string& day, const std::string& hora) const {
-  key_.clear();
-  exchange::PackKey(key_, {day, hora});
-  const uint32_t entry = index_.Find(key_);
+  const uint32_t entry = index_.Find({day, hora});
   if (entry == exchange::FirstKeyIndex::kNone) return {};
   const Code& code = codes_[entry];
   if (code.failure) std::rethrow_exception(code.failure);

@@ -34,7 +34,6 @@ class SlotCodes {
   };
   exchange::FirstKeyIndex index_;
   std::vector<Code> codes_;
-  mutable std::string key_;  // reused by Find
 };
 
 }  // namespace norvalde::importing

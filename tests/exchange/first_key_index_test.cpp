@@ -10,12 +10,6 @@
 namespace norvalde::exchange {
 namespace {
 
-std::string Packed(std::initializer_list<std::string_view> parts) {
-  std::string key;
-  PackKey(key, parts);
-  return key;
-}
-
 TEST(FirstKeyIndex, GivesEachKeyTheEntryOfItsFirstAdd) {
   std::mt19937 random(7);
   FirstKeyIndex index;
@@ -25,29 +19,35 @@ TEST(FirstKeyIndex, GivesEachKeyTheEntryOfItsFirstAdd) {
     std::string key(random() % 4 == 0 ? random() % 40 : random() % 4, 'a');
     for (char& c : key) c = static_cast<char>('a' + random() % 3);
     bool added = false;
-    const uint32_t entry = index.Add(key, added);
+    const uint32_t entry = index.Add({key}, added);
     const auto [known, isNew] = first.try_emplace(key, static_cast<uint32_t>(first.size()));
     ASSERT_EQ(added, isNew) << key;
     ASSERT_EQ(entry, known->second) << key;
   }
   EXPECT_EQ(index.Count(), first.size());
-  for (const auto& [key, entry] : first) EXPECT_EQ(index.Find(key), entry) << key;
-  EXPECT_EQ(index.Find("not there"), FirstKeyIndex::kNone);
+  for (const auto& [key, entry] : first) EXPECT_EQ(index.Find({key}), entry) << key;
+  EXPECT_EQ(index.Find({"not there"}), FirstKeyIndex::kNone);
 }
 
-TEST(FirstKeyIndex, PackedKeysTellTheirPartsApart) {
+TEST(FirstKeyIndex, KeysOfSeveralTextsTellTheirTextsApart) {
   FirstKeyIndex index;
   bool added = false;
-  const std::string longPart(300, 'x');
-  const std::vector<std::string> keys{
-      Packed({"a", "bc"}), Packed({"ab", "c"}), Packed({"abc", ""}), Packed({"", "abc"}),
-      Packed({"abc"}),     Packed({longPart, "a"}), Packed({longPart + "a", ""}),
-      Packed({"", "", ""}), Packed({std::string(1, '\0'), ""})};
-  for (const std::string& key : keys) {
-    index.Add(key, added);
-    EXPECT_TRUE(added) << key;
+  const std::string longText(300, 'x');
+  const std::string nul(1, '\0');
+  const std::vector<std::pair<std::string, std::string>> keys{
+      {"a", "bc"}, {"ab", "c"},           {"abc", ""},      {"", "abc"}, {"", ""},
+      {nul, ""},   {"", nul},             {longText, "a"},  {longText + "a", ""},
+      {"\x01" "a", ""}, {std::string(255, 'y'), ""}, {std::string(254, 'y'), "y"}};
+  for (const auto& [first, second] : keys) {
+    index.Add({first, second}, added);
+    EXPECT_TRUE(added) << first << "|" << second;
   }
-  for (size_t i = 0; i < keys.size(); ++i) EXPECT_EQ(index.Find(keys[i]), i);
+  for (size_t i = 0; i < keys.size(); ++i) {
+    EXPECT_EQ(index.Find({keys[i].first, keys[i].second}), i);
+    index.Add({keys[i].first, keys[i].second}, added);
+    EXPECT_FALSE(added);
+  }
+  EXPECT_EQ(index.Find({"a", "b"}), FirstKeyIndex::kNone);
 }
 
 }  // namespace
