@@ -1,7 +1,7 @@
 #include "platform/code_comparison.h"
 
 #include <unicode/ucol.h>
-#include <unicode/ustring.h>
+#include <unicode/uchar.h>
 
 #include <cstdlib>
 #include <string>
@@ -85,35 +85,32 @@ struct ComparedForm {
   std::vector<Mark> marks;
 };
 
-std::u16string FoldCase(const std::u16string& text) {
-  std::u16string folded(text.size() * 3 + 1, u'\0');  // folding at most triples a text
-  UErrorCode status = U_ZERO_ERROR;
-  const int32_t length =
-      u_strFoldCase(folded.data(), static_cast<int32_t>(folded.size()), text.data(),
-                    static_cast<int32_t>(text.size()), U_FOLD_CASE_DEFAULT, &status);
-  if (U_FAILURE(status)) return text;
-  folded.resize(static_cast<size_t>(length));
-  return folded;
+// Appends one character with its case folded, and the ligatures Windows takes for their
+// letters spelt out. Every Windows-1252 character folds to one character but ß, which folds
+// to "ss" as Windows compares it; folding one character at a time spares a buffer per code.
+void AppendFolded(char16_t c, std::u16string& text) {
+  if (c < 0x80) {
+    text += c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+    return;
+  }
+  switch (c) {
+    case u'\u0152': case u'\u0153': text += u"oe"; return;  // Œ œ
+    case u'\u00C6': case u'\u00E6': text += u"ae"; return;  // Æ æ
+    case u'\u00DE': case u'\u00FE': text += u"th"; return;  // Þ þ
+    case u'\u00DF': text += u"ss"; return;                   // ß
+    default: text += static_cast<char16_t>(u_foldCase(c, U_FOLD_CASE_DEFAULT));
+  }
 }
 
 ComparedForm FormOf(std::string_view code) {
   ComparedForm form;
-  std::u16string kept;
-  kept.reserve(code.size());
+  form.text.reserve(code.size());
   for (size_t i = 0; i < code.size(); ++i) {
     const char16_t c = Windows1252CodePoint(static_cast<unsigned char>(code[i]));
     if (const int rank = MarkRank(c)) {
       form.marks.push_back({i, rank});
     } else {
-      kept += c;
-    }
-  }
-  for (const char16_t c : FoldCase(kept)) {
-    switch (c) {
-      case u'\u0153': form.text += u"oe"; break;  // œ
-      case u'\u00E6': form.text += u"ae"; break;  // æ
-      case u'\u00FE': form.text += u"th"; break;  // þ
-      default: form.text += c;
+      AppendFolded(c, form.text);
     }
   }
   return form;
