@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "platform/env.h"
+#include "tests/support/code_comparison_pairs.h"
 
 namespace norvalde::platform {
 namespace {
@@ -28,6 +29,15 @@ TEST(CompareCodes, IgnoresCaseButNotAccents) {
   Env& env = Env::Default();
   for (const auto& c : cases) {
     EXPECT_EQ(Sign(env.CompareCodes(c.a, c.b)), c.sign) << c.a << " " << c.b;
+  }
+}
+
+// Every pair in the order CompareStringA gives it, both ways round.
+TEST(CompareCodes, AgreesWithCompareStringAOnEveryPair) {
+  Env& env = Env::Default();
+  for (const auto& pair : testing::CodeComparisonPairs()) {
+    EXPECT_EQ(Sign(env.CompareCodes(pair.a, pair.b)), pair.sign) << pair.a << " | " << pair.b;
+    EXPECT_EQ(Sign(env.CompareCodes(pair.b, pair.a)), -pair.sign) << pair.b << " | " << pair.a;
   }
 }
 
