@@ -11,7 +11,9 @@ class CountingFile : public platform::FileWrapper {
 
   int Read(char* buffer, size_t want, size_t& got) override {
     int error = FileWrapper::Read(buffer, want, got);
-    (*traffic_)[path_].bytesRead += got;
+    FileTraffic& traffic = (*traffic_)[path_];
+    traffic.bytesRead += got;
+    if (!traffic.created) traffic.bytesReadOfOriginal += got;
     return error;
   }
   int Write(const char* data, size_t size) override {
@@ -35,7 +37,21 @@ int CountingEnv::Open(const std::string& path, platform::OpenMode mode,
                       std::unique_ptr<platform::File>& file) {
   std::unique_ptr<platform::File> opened;
   int error = target().Open(path, mode, opened);
-  if (error == 0) file = std::make_unique<CountingFile>(std::move(opened), traffic_, path);
+  if (error != 0) return error;
+  FileTraffic& traffic = (*traffic_)[path];
+  if (!traffic.opened && mode != platform::OpenMode::kCreateExclusive &&
+      opened->Size(traffic.sizeAtFirstOpen) != 0) {
+    traffic.sizeAtFirstOpen = 0;
+  }
+  traffic.opened = true;
+  if (mode == platform::OpenMode::kCreateExclusive) traffic.created = true;
+  file = std::make_unique<CountingFile>(std::move(opened), traffic_, path);
+  return 0;
+}
+
+int CountingEnv::RenameFile(const std::string& from, const std::string& to) {
+  int error = target().RenameFile(from, to);
+  if (error == 0) (*traffic_)[from].renamedTo = to;
   return error;
 }
 

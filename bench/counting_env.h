@@ -1,5 +1,7 @@
 // The real system, counting the bytes each file path had read from it and written to it, so
-// the benchmark reports what a stage moved and the floor can move the same.
+// the benchmark reports what a stage moved, and noting what the floor needs to move the least
+// that the stage could: which files existed before (and their size), which the stage created,
+// synced and renamed.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +17,11 @@ struct FileTraffic {
   uint64_t bytesRead = 0;
   uint64_t bytesWritten = 0;
   bool synced = false;
+  bool opened = false;
+  bool created = false;            // an opening created or truncated it
+  uint64_t sizeAtFirstOpen = 0;    // what it held before the stage touched it
+  uint64_t bytesReadOfOriginal = 0;  // read before anything created or truncated it
+  std::string renamedTo;           // the name its last rename gave it, if any
 };
 
 class CountingEnv : public platform::EnvWrapper {
@@ -23,6 +30,7 @@ class CountingEnv : public platform::EnvWrapper {
 
   int Open(const std::string& path, platform::OpenMode mode,
            std::unique_ptr<platform::File>& file) override;
+  int RenameFile(const std::string& from, const std::string& to) override;
 
   // Per path as opened; shared with the open files, which may outlive a call.
   const std::map<std::string, FileTraffic>& traffic() const { return *traffic_; }

@@ -53,6 +53,24 @@ TEST(Generator, SameSeedSameBytesOtherSeedOtherBytes) {
   EXPECT_EQ(FolderBytes(root.Path("a")).size(), 7u);
 }
 
+// SOLUC is written through the engine, which stamps today's date into the header (bytes 1 to
+// 3); everything else is the seed's.
+TEST(Generator, SameSeedSameSolucAfterTheHeaderDate) {
+  testing::TempFolder root;
+  const Scale school = *FindScale("school");
+  for (const char* folder : {"a", "b", "c"}) root.MakeFolder(folder);
+  GenerateSoluc(school, 7, root.Path("a"));
+  GenerateSoluc(school, 7, root.Path("b"));
+  GenerateSoluc(school, 8, root.Path("c"));
+  auto withoutDate = [&](const char* folder) {
+    std::string bytes = root.ReadFile(std::string(folder) + "/SOLUC.DBF");
+    return bytes.size() < 4 ? bytes : bytes.erase(1, 3);
+  };
+  EXPECT_GT(withoutDate("a").size(), static_cast<size_t>(school.solucRows));
+  EXPECT_EQ(withoutDate("a"), withoutDate("b"));
+  EXPECT_NE(withoutDate("a"), withoutDate("c"));
+}
+
 TEST(Generator, SchoolFolderGoesThroughExportAndImport) {
   testing::TempFolder root;
   const Scale school = *FindScale("school");

@@ -1,5 +1,6 @@
 #include "bench/line_file.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <stdexcept>
@@ -34,6 +35,13 @@ void LineFile::Close() {
   std::FILE* file = file_;
   file_ = nullptr;
   if (std::fclose(file) != 0) throw std::runtime_error("cannot write " + path_);
+}
+
+void SyncFolder(const std::string& path) {
+  int folder = open(path.c_str(), O_RDONLY | O_DIRECTORY);
+  bool synced = folder >= 0 && fsync(folder) == 0;
+  if (folder >= 0) close(folder);
+  if (!synced) throw std::runtime_error("cannot sync " + path);
 }
 
 }  // namespace norvalde::bench

@@ -27,4 +27,7 @@ class LineFile {
   std::FILE* file_ = nullptr;
 };
 
+// Flushes a folder's entries (a new or renamed name in it) to the device; throws naming it.
+void SyncFolder(const std::string& path);
+
 }  // namespace norvalde::bench

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -38,13 +40,39 @@ class FailOnUnexpectedMessage : public MessageSink {
   std::string closing_;
 };
 
+// What the stage moved through the Env ("read", "written"), and what the honest floor moves:
+// every file that existed before the stage and was read, once, for the size it had
+// ("input:<path>"); every file the stage left written, once: for as many bytes as it holds
+// when the stage created it, else for the bytes the stage wrote into it ("output:<path>"), and
+// whether the stage synced it ("sync:<path>") and brought it under its name by a rename
+// ("rename:<path>").
 void ReportTraffic(const CountingEnv& env, Values& values) {
   values["read"] = static_cast<double>(env.TotalRead());
   values["written"] = static_cast<double>(env.TotalWritten());
-  for (const auto& [path, traffic] : env.traffic()) {
-    if (traffic.bytesRead > 0) values["in:" + path] = static_cast<double>(traffic.bytesRead);
-    if (traffic.bytesWritten > 0) values["out:" + path] = static_cast<double>(traffic.bytesWritten);
-    if (traffic.synced) values["sync:" + path] = 1;
+  const std::map<std::string, FileTraffic>& traffic = env.traffic();
+  for (const auto& [path, file] : traffic) {
+    if (file.bytesReadOfOriginal > 0)
+      values["input:" + path] = static_cast<double>(file.sizeAtFirstOpen);
+    if (!file.created && file.bytesWritten == 0) continue;
+    // Follow the renames to the name the file ends under; a bound guards against a cycle.
+    std::string final = path;
+    bool synced = file.synced, renamed = false;
+    for (int hops = 0; hops < 8; ++hops) {
+      auto at = traffic.find(final);
+      if (at == traffic.end() || at->second.renamedTo.empty()) break;
+      final = at->second.renamedTo;
+      renamed = true;
+      auto to = traffic.find(final);
+      if (to != traffic.end()) synced = synced || to->second.synced;
+    }
+    std::error_code error;
+    const uint64_t size = std::filesystem::file_size(final, error);
+    if (error) continue;  // deleted before the end: nothing of it is left to write
+    const uint64_t bytes = file.created ? size : std::min<uint64_t>(size, file.bytesWritten);
+    double& output = values["output:" + final];
+    output = std::max(output, static_cast<double>(bytes));
+    if (synced) values["sync:" + final] = 1;
+    if (renamed) values["rename:" + final] = 1;
   }
 }
 
@@ -86,41 +114,41 @@ void ImportStage(const BenchFolders& folders, Values& values) {
 }
 
 void FloorStage(const Values& stageTraffic, const BenchFolders& folders, Values& values) {
-  std::vector<char> buffer(1 << 16);
+  std::vector<char> buffer(1 << 16, 'x');
   const Clock::time_point start = Clock::now();
   uint64_t read = 0, written = 0;
   int outputs = 0;
   for (const auto& [key, amount] : stageTraffic) {
-    if (key.rfind("in:", 0) == 0) {
-      // Re-read from the start as often as the stage did (it may read a table twice).
-      const std::string path = key.substr(3);
-      std::FILE* file = std::fopen(path.c_str(), "rb");
-      if (file == nullptr) continue;  // a temporary file the stage renamed away
-      bool readSinceRewind = false;
+    if (key.rfind("input:", 0) == 0) {
+      std::FILE* file = std::fopen(key.substr(6).c_str(), "rb");
+      if (file == nullptr) throw std::runtime_error("cannot open " + key.substr(6));
       for (uint64_t left = static_cast<uint64_t>(amount); left > 0;) {
         size_t got = std::fread(buffer.data(), 1, std::min<uint64_t>(buffer.size(), left), file);
-        if (got == 0) {
-          if (!readSinceRewind) break;  // the file has become empty since
-          std::rewind(file);
-          readSinceRewind = false;
-          continue;
-        }
-        readSinceRewind = true;
+        if (got == 0) break;  // shorter than it was: the floor reads no more than is there
         left -= got;
         read += got;
       }
       std::fclose(file);
-    } else if (key.rfind("out:", 0) == 0) {
-      const std::string path = folders.scratch + "/floor-" + std::to_string(outputs++) + ".out";
-      LineFile out(path);
+    } else if (key.rfind("output:", 0) == 0) {
+      const std::string path = key.substr(7);
+      const bool renamed = stageTraffic.count("rename:" + path) > 0;
+      const std::string target = folders.scratch + "/floor-" + std::to_string(outputs++) + ".out";
+      const std::string writtenAs = renamed ? target + ".tmp" : target;
+      LineFile out(writtenAs);
       for (uint64_t left = static_cast<uint64_t>(amount); left > 0;) {
         size_t chunk = std::min<uint64_t>(buffer.size(), left);
         out.WriteBytes(std::string_view(buffer.data(), chunk));
         left -= chunk;
         written += chunk;
       }
-      if (stageTraffic.count("sync:" + key.substr(4))) out.Sync();
+      if (stageTraffic.count("sync:" + path)) out.Sync();
       out.Close();
+      if (renamed) {
+        // A new name is durable only once its folder is synced: the floor pays that too.
+        if (std::rename(writtenAs.c_str(), target.c_str()) != 0)
+          throw std::runtime_error("cannot rename " + writtenAs);
+        SyncFolder(folders.scratch);
+      }
     }
   }
   values["seconds"] = SecondsSince(start);

@@ -16,14 +16,17 @@ struct BenchFolders {
 };
 
 // The six conversions of the Export in order, each timed ("seconds.ExportarAsignaturas", ...),
-// and the bytes per file ("in:<path>", "out:<path>", "sync:<path>") for the floor.
+// the bytes it moved, and the files the floor moves ("input:<path>", "output:<path>",
+// "sync:<path>", "rename:<path>").
 void ExportStage(const BenchFolders& folders, Values& values);
 
 // The Import on the tables the Export left, with the same per-file traffic.
 void ImportStage(const BenchFolders& folders, Values& values);
 
-// Plain buffered I/O moving what a stage moved: every file it read, read for as many bytes,
-// and as many bytes written to as many new files, each synced when the stage synced its own.
+// The honest floor of a stage: plain buffered I/O reading each of its inputs once, and writing
+// each file it left written once, for as many bytes, into as many new files; each synced when
+// the stage synced its own, and written under a temporary name, renamed and its folder synced
+// when the stage renamed its own into place.
 void FloorStage(const Values& stageTraffic, const BenchFolders& folders, Values& values);
 
 // The engine writing `rows` ASIGT-shaped rows into a new table in the scratch folder.

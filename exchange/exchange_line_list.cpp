@@ -106,8 +106,8 @@ std::string_view ExchangeLineList::Line(int index) const {
 }
 
 void ExchangeLineList::SaveToFile(const std::string& path) const {
-  // A file already there under another case is the one replaced.
-  const std::string target = env_.FindFileIgnoringCase(path);
+  // Exactly the name asked: a file whose name differs only in case is another file, left alone.
+  const std::string& target = path;
 
   // Another process still holding the old file open refuses the save now, before anything
   // is written.

@@ -2,15 +2,21 @@
 // rova_asignatgrupo.txt, then each row's group data from GRUPOST, then its weekly hours and
 // session pattern from rova_asignatcurso.txt, and at last one hour for the rows that found none.
 //
-// Both lookups are answered from a map built once, holding for each key the first row or line
-// that a walk from the start would meet, so a run costs time in proportion to its data.
+// Both lookups are answered from an index built once, holding for each key the first row or
+// line that a walk from the start would meet, so a run costs time in proportion to its data.
+// The walk reads the copied values only at the first row or line it matches, and so fails on
+// them only there: a value that cannot be read fails the assignment row that first matches it,
+// and one that no assignment matches never fails the run.
 #include <algorithm>
-#include <initializer_list>
+#include <array>
+#include <cstring>
+#include <exception>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "exchange/exchange_fields.h"
 #include "exchange/exchange_line_list.h"
+#include "exchange/first_key_index.h"
 #include "export/export.h"
 #include "export/input_files.h"
 #include "export/line_conversion.h"
@@ -22,24 +28,79 @@ namespace {
 
 using exchange::FieldText;
 
+// The GRUPOST fields an assignment takes, in the order they are copied.
+constexpr std::array<const char*, 4> kGroupFields{"TURNO", "NIVEL", "CURSO", "GRUPO"};
+
+// Field names match as the table matches them, ignoring ASCII case.
+bool SameFieldName(const std::string& name, const char* field) {
+  return exchange::UpperCaseAscii(name) == exchange::UpperCaseAscii(field);
+}
+
+// The copied fields of the first GRUPOST row of one ABREV, read in order up to the first that
+// could not be read, and that failure, which is raised when an assignment takes the group.
 struct GroupData {
-  std::string turno;
-  std::string nivel;
-  std::string curso;
-  std::string grupo;
+  std::array<std::string, kGroupFields.size()> values;
+  size_t readable = kGroupFields.size();
+  std::exception_ptr failure;
 };
 
 // GRUPOST's rows by ABREV as read back (cut to width, trailing blanks gone); matching is byte
-// for byte, case included. A repeated ABREV keeps its first row.
-std::unordered_map<std::string, GroupData> GroupsByAbbreviation(tables::Table& grupost) {
-  std::unordered_map<std::string, GroupData> groups;
-  for (grupost.First(); !grupost.AtEnd(); grupost.Next()) {
-    groups.try_emplace(grupost.AsText("ABREV"),
-                       GroupData{grupost.AsText("TURNO"), grupost.AsText("NIVEL"),
-                                 grupost.AsText("CURSO"), grupost.AsText("GRUPO")});
+// for byte, case included. A repeated ABREV keeps its first row, and only that row's copied
+// fields are read.
+class Groups {
+ public:
+  explicit Groups(tables::Table& grupost) {
+    std::array<std::exception_ptr, kGroupFields.size()> absent = AbsentFields(grupost);
+    for (grupost.First(); !grupost.AtEnd(); grupost.Next()) {
+      bool added = false;
+      index_.Add({grupost.AsText("ABREV")}, added);
+      if (added) groups_.push_back(ReadGroup(grupost, absent));
+    }
   }
-  return groups;
-}
+
+  const GroupData* Find(const std::string& abbreviation) const {
+    const uint32_t entry = index_.Find({abbreviation});
+    return entry == exchange::FirstKeyIndex::kNone ? nullptr : &groups_[entry];
+  }
+
+ private:
+  // The table's own error for each copied field it lacks, found once rather than per row.
+  static std::array<std::exception_ptr, kGroupFields.size()> AbsentFields(tables::Table& grupost) {
+    std::array<std::exception_ptr, kGroupFields.size()> absent;
+    const std::vector<std::string> names = grupost.FieldNames();
+    for (size_t i = 0; i < kGroupFields.size(); ++i) {
+      const bool present = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+        return SameFieldName(name, kGroupFields[i]);
+      });
+      if (present) continue;
+      try {
+        grupost.AsText(kGroupFields[i]);
+      } catch (...) {
+        absent[i] = std::current_exception();
+      }
+    }
+    return absent;
+  }
+
+  static GroupData ReadGroup(tables::Table& grupost,
+                             const std::array<std::exception_ptr, kGroupFields.size()>& absent) {
+    GroupData group;
+    for (size_t i = 0; i < kGroupFields.size(); ++i) {
+      try {
+        if (absent[i]) std::rethrow_exception(absent[i]);
+        group.values[i] = grupost.AsText(kGroupFields[i]);
+      } catch (...) {
+        group.readable = i;
+        group.failure = std::current_exception();
+        break;
+      }
+    }
+    return group;
+  }
+
+  exchange::FirstKeyIndex index_;
+  std::vector<GroupData> groups_;
+};
 
 // Rows whose group is not in GRUPOST keep the four fields empty.
 void CopyGroupData(const ExportContext& context, tables::Table& asigt) {
@@ -48,66 +109,84 @@ void CopyGroupData(const ExportContext& context, tables::Table& asigt) {
                tables::Access::kReadOnly);
   asigt.First();
   if (!asigt.AtEnd()) {  // GRUPOST is read only when there is an assignment to look up
-    const auto groups = GroupsByAbbreviation(grupost);
+    const Groups groups(grupost);
     for (; !asigt.AtEnd(); asigt.Next()) {
-      const auto group = groups.find(asigt.AsText("CGRUP"));
-      if (group == groups.end()) continue;
+      const GroupData* group = groups.Find(asigt.AsText("CGRUP"));
+      if (group == nullptr) continue;
       asigt.Edit();
-      asigt.SetText("TURNO", group->second.turno);
-      asigt.SetText("NIVEL", group->second.nivel);
-      asigt.SetText("CURSO", group->second.curso);
-      asigt.SetText("GRUPO", group->second.grupo);
+      for (size_t i = 0; i < group->readable; ++i) asigt.SetText(kGroupFields[i], group->values[i]);
+      if (group->failure) std::rethrow_exception(group->failure);
       asigt.Post();
     }
   }
   grupost.Close();
 }
 
-// Subject, level and course as one text, each part preceded by its length so that no two
-// different triples give the same key. Every part comes from a few columns or a narrow field,
-// so its length fits in one byte.
-std::string CourseKey(std::initializer_list<std::string_view> parts) {
-  std::string key;
-  for (std::string_view part : parts) {
-    key += static_cast<char>(part.size());
-    key += part;
+// The weekly hours of the first detail line of rova_asignatcurso.txt for each subject, level
+// and course, each converted when a row first takes it, so a text that is not a number fails
+// at the first row that takes it and nowhere else.
+class CourseHours {
+ public:
+  CourseHours(platform::Env& env, const std::string& path) {
+    exchange::ExchangeLineList lines(env);
+    lines.LoadFromFile(path);
+    for (int index = 0; index < lines.Count(); ++index) {
+      const std::string_view line = lines.Line(index);
+      if (!exchange::IsDetailLine(line, exchange::kGuardAsignatCurso)) continue;
+      // Subject, level and course.
+      bool added = false;
+      index_.Add({FieldText(line, 24, 27), FieldText(line, 2, 4), FieldText(line, 8, 10)}, added);
+      if (added) hours_.emplace_back(FieldText(line, 28, 33));
+    }
   }
-  return key;
-}
 
-using HoursByCourse = std::unordered_map<std::string, std::string>;
+  struct Hours {
+    explicit Hours(const std::string& field) : length(static_cast<uint8_t>(field.size())) {
+      std::memcpy(text, field.data(), field.size());
+    }
+    char text[6];  // the field of columns 28-33, trimmed, so never longer
+    uint8_t length;
+    bool converted = false;
+    double value = 0;
+  };
 
-// The weekly hours field of the first detail line for each subject, level and course.
-HoursByCourse LoadHoursByCourse(platform::Env& env, const std::string& path) {
-  exchange::ExchangeLineList lines(env);
-  lines.LoadFromFile(path);
-  HoursByCourse hours;
-  hours.reserve(static_cast<size_t>(lines.Count()));
-  for (int index = 0; index < lines.Count(); ++index) {
-    const std::string_view line = lines.Line(index);
-    if (!exchange::IsDetailLine(line, exchange::kGuardAsignatCurso)) continue;
-    hours.try_emplace(
-        CourseKey({FieldText(line, 24, 27), FieldText(line, 2, 4), FieldText(line, 8, 10)}),
-        FieldText(line, 28, 33));
+  // The hours of the first line for this subject, level and course, or null when none has.
+  Hours* Find(std::string_view subject, std::string_view level, std::string_view course) {
+    const uint32_t entry = index_.Find({subject, level, course});
+    return entry == exchange::FirstKeyIndex::kNone ? nullptr : &hours_[entry];
   }
-  return hours;
-}
+
+  // The field as a number: empty counts as "1", and ROVA may write a decimal comma.
+  static double Convert(Hours& hours) {
+    if (!hours.converted) {
+      std::string text = hours.length == 0 ? "1" : std::string(hours.text, hours.length);
+      std::replace(text.begin(), text.end(), ',', '.');
+      hours.value = FloatFromText(text);
+      hours.converted = true;
+    }
+    return hours.value;
+  }
+
+ private:
+  exchange::FirstKeyIndex index_;
+  std::vector<Hours> hours_;
+};
 
 // Rows without a course-hours line keep HORAS and SESIONES empty here; returns whether there
 // was one. A text that is not a number ends the run at its row, which is left unchanged.
-bool SetHours(tables::Table& asigt, const HoursByCourse& hoursByCourse) {
+bool SetHours(tables::Table& asigt, CourseHours& courseHours) {
   bool rowWithoutHours = false;
   for (asigt.First(); !asigt.AtEnd(); asigt.Next()) {
-    const auto found = hoursByCourse.find(
-        CourseKey({asigt.AsText("CASIG"), asigt.AsText("NIVEL"), asigt.AsText("CURSO")}));
-    if (found == hoursByCourse.end()) {
+    const std::string subject = asigt.AsText("CASIG");
+    const std::string level = asigt.AsText("NIVEL");
+    const std::string course = asigt.AsText("CURSO");
+    CourseHours::Hours* found = courseHours.Find(subject, level, course);
+    if (found == nullptr) {
       rowWithoutHours = true;
       continue;
     }
-    std::string text = found->second.empty() ? "1" : found->second;
-    std::replace(text.begin(), text.end(), ',', '.');  // ROVA may write a decimal comma
     asigt.Edit();
-    asigt.SetNumber("HORAS", FloatFromText(text));
+    asigt.SetNumber("HORAS", CourseHours::Convert(*found));
     // The pattern follows the value as stored, so it always agrees with HORAS.
     double hours = asigt.AsNumber("HORAS");
     if (hours < 1) {
@@ -153,7 +232,8 @@ void ExportarAsignaturasGrupos(const ExportContext& context) {
     return;
   }
   // When every row found its hours, a walk for the defaults would change nothing.
-  if (SetHours(asigt, LoadHoursByCourse(context.env, *coursePath))) SetDefaultHours(asigt);
+  CourseHours courseHours(context.env, *coursePath);
+  if (SetHours(asigt, courseHours)) SetDefaultHours(asigt);
   asigt.Close();
 }
 

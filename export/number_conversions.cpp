@@ -1,5 +1,6 @@
 #include "export/number_conversions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 #include <system_error>
@@ -43,6 +44,39 @@ bool IsFloatSyntax(std::string_view text) {
   return at == text.size();
 }
 
+// The power of ten of the first significant digit of text of the float form ("0.05" gives -2,
+// "120" gives 2, "1e-400" gives -400), saturated far beyond any double's range. Text of zeros
+// only gives 0.
+long long LeadingPowerOfTen(std::string_view text) {
+  constexpr long long kFar = 1'000'000'000;
+  size_t at = 0;
+  SkipSign(text, at);
+  long long power = 0;
+  bool significant = false;
+  for (; at < text.size() && IsDigit(text[at]); ++at) {
+    if (significant) ++power;
+    else if (text[at] != '0') significant = true;
+  }
+  if (at < text.size() && text[at] == '.') {
+    for (++at; at < text.size() && IsDigit(text[at]); ++at) {
+      if (!significant) {
+        --power;
+        if (text[at] != '0') significant = true;
+      }
+    }
+  }
+  if (!significant) return 0;
+  if (at < text.size() && (text[at] == 'E' || text[at] == 'e')) {
+    ++at;
+    const bool negative = at < text.size() && text[at] == '-';
+    SkipSign(text, at);
+    long long exponent = 0;
+    for (; at < text.size(); ++at) exponent = std::min(kFar, exponent * 10 + (text[at] - '0'));
+    power += negative ? -exponent : exponent;
+  }
+  return power;
+}
+
 // std::from_chars takes no "+" sign; "-" it takes itself.
 std::string_view WithoutPlus(std::string_view text) {
   return !text.empty() && text.front() == '+' ? text.substr(1) : text;
@@ -53,11 +87,13 @@ std::string_view WithoutPlus(std::string_view text) {
 double FloatFromText(const std::string& text) {
   const std::string_view digits = WithoutPlus(text);
   double value = 0;
-  // from_chars never looks at the locale; a value too large or too small for a double is
-  // refused rather than stored as infinity or silently as zero.
+  // from_chars never looks at the locale. A value too large for a double is refused rather
+  // than stored as infinity; one too small for it is the nearest double, zero.
   if (IsFloatSyntax(text)) {
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (error == std::errc() && end == digits.data() + digits.size()) return value;
+    // Out of range while the value is below 1: it can only be too small, never too large.
+    if (error == std::errc::result_out_of_range && LeadingPowerOfTen(text) < 0) return 0;
   }
   throw Error("'" + platform::Windows1252ToUtf8(text) + "' no es un valor punto flotante válido");
 }

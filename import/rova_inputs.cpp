@@ -6,10 +6,12 @@
 namespace norvalde::importing {
 namespace {
 
+// Exactly the lower-case name: a file whose name differs in case is another file, even where
+// the Export would take it.
 exchange::ExchangeLineList LoadFromCarpeta(platform::Env& env, const std::string& carpeta,
                                            const std::string& name) {
   exchange::ExchangeLineList lines(env);
-  lines.LoadFromFile(env.FindFileIgnoringCase(carpeta + name));
+  lines.LoadFromFile(carpeta + name);
   return lines;
 }
 

@@ -12,7 +12,6 @@
 #include <string>
 
 #include "platform/env.h"
-#include "platform/windows_1252.h"
 
 namespace norvalde::platform {
 

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make                      # the build
   qt6-base-dev                        # the window (Qt 6 Widgets, Qt Test)
+  qt6-translations-l10n               # Qt's own texts (the error box's button) in the user's language
   libicu-dev                          # collation and code pages off Windows
   googletest libgtest-dev libgmock-dev
   python3-dbf python3-dbfread gdal-bin  # independent dBASE readers and writers for the tests

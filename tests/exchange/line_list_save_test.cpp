@@ -83,15 +83,16 @@ TEST(ExchangeLineList, SaveWritesEveryLineWithCrLfAndReplacesTheOldFile) {
   EXPECT_EQ(FileNames(folder), std::set<std::string>{"ROVA_HORARIO.TXT"});
 }
 
-TEST(ExchangeLineList, SaveReplacesTheFileFoundUnderAnotherCase) {
+TEST(ExchangeLineList, SaveWritesExactlyTheNameAsked) {
   TempFolder folder;
   folder.WriteFile("rova_horario.txt", "old");
   ExchangeLineList list(platform::Env::Default());
   list.Add("new");
   list.SaveToFile(folder.Carpeta() + "ROVA_HORARIO.TXT");
-  EXPECT_EQ(folder.ReadFile("rova_horario.txt"), "new\r\n");
+  EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), "new\r\n");
 #ifndef _WIN32  // a file system that ignores case keeps one name whatever is asked
-  EXPECT_EQ(FileNames(folder), std::set<std::string>{"rova_horario.txt"});
+  EXPECT_EQ(folder.ReadFile("rova_horario.txt"), "old");
+  EXPECT_EQ(FileNames(folder), (std::set<std::string>{"ROVA_HORARIO.TXT", "rova_horario.txt"}));
 #endif
 }
 

@@ -116,6 +116,7 @@ TEST(AssignmentsConversion, HoursAndSessionPatternsFollowTheWorkedValues) {
       {"15", "15", "2" + thirteen}, {"15,5", "15.5", "2" + thirteen + "\xBD"},
       {"20", "20", "7" + thirteen}, {"25", "25", "12" + thirteen},
       {"+4", "4", "1111"},      {"1E1", "10", "1111111111"},
+      {"1e-400", "1", "1"},     {"1E-999", "1", "1"},  // below the smallest double: 0
   };
   TestFolders folders;
   folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
@@ -193,6 +194,118 @@ TEST(AssignmentsConversion, MissingGroupsTableEndsTheRunAfterTheAssignmentRows) 
   EXPECT_THROW(ExportarAsignaturasGrupos(folders.Context()), Error);
   EXPECT_EQ(folders.Rows("ASIGT.DBF", kGroupFields),
             (Rows{{"MAT", "", "G1", "", "", "", "", ""}}));
+}
+
+// A GRUPOST left from an earlier program: ABREV and the given fields, one row per group, each
+// value the field's first letter and the row ("N1" for NIVEL), except TURNO when it is a number field: 7, or text that is
+// not a number where `damaged` names the row (0-based).
+void WriteOldGroups(TestFolders& folders, const std::vector<std::string>& abbreviations,
+                    const std::vector<std::string>& fields, bool numericTurno = false,
+                    int damaged = -1) {
+  std::vector<tables::FieldDefinition> definitions{{"ABREV", tables::FieldType::kText, 5}};
+  for (const std::string& field : fields) {
+    const bool number = numericTurno && field == "TURNO";
+    definitions.push_back({field, number ? tables::FieldType::kNumber : tables::FieldType::kText,
+                           number ? 0 : 10});
+  }
+  tables::Table::Create(platform::Env::Default(), folders.workFolder(), "GRUPOST.DBF",
+                        definitions);
+  tables::Table table(platform::Env::Default());
+  table.Open(folders.workFolder(), "GRUPOST", tables::Sharing::kExclusive,
+             tables::Access::kReadWrite);
+  for (size_t row = 0; row < abbreviations.size(); ++row) {
+    table.Append();
+    table.SetText("ABREV", abbreviations[row]);
+    for (const std::string& field : fields) {
+      if (numericTurno && field == "TURNO") {
+        table.SetNumber(field, static_cast<int>(row) == damaged ? 424242 : 7);
+      } else {
+        table.SetText(field, field.substr(0, 1) + std::to_string(row));
+      }
+    }
+    table.Post();
+  }
+  table.Close();
+  if (damaged < 0) return;
+  // The one number 424242 in the file becomes text no reader takes for a number.
+  std::string bytes = folders.ReadWorkFile("GRUPOST.DBF");
+  const size_t at = bytes.find("424242");
+  ASSERT_NE(at, std::string::npos);
+  bytes.replace(at, 6, "42x4?2");
+  folders.WriteWorkFile("GRUPOST.DBF", bytes);
+}
+
+std::string ErrorOf(TestFolders& folders) {
+  try {
+    ExportarAsignaturasGrupos(folders.Context());
+  } catch (const Error& error) {
+    return error.what();
+  }
+  return "(no error)";
+}
+
+// GRUPOST's copied fields are read only at the first row of the group that an assignment
+// takes: an old GRUPOST without TURNO, or with a value that cannot be read, fails only the
+// assignment that takes that group, after the rows before it have their group data.
+TEST(AssignmentsConversion, ReadsGroupFieldsOnlyWhereAnAssignmentTakesThem) {
+  const std::vector<std::string> withoutTurno{"NIVEL", "CURSO", "GRUPO"};
+  {
+    TestFolders folders;  // no rova_grupo.txt: GRUPOST is the old one
+    WriteOldGroups(folders, {"G1", "G2"}, withoutTurno);
+    folders.WriteRova("rova_asignatgrupo.txt", {Assignment("ZZ", "MAT"), Assignment("g1", "LEN")});
+    folders.WriteRova("rova_asignatcurso.txt", {CourseHours("", "", "MAT", "3")});
+    EXPECT_EQ(ErrorOf(folders), "(no error)");
+    EXPECT_EQ(folders.Rows("ASIGT.DBF", {"CASIG", "CGRUP", "NIVEL", "HORAS", "SESIONES"}),
+              (Rows{{"MAT", "ZZ", "", "3", "111"}, {"LEN", "g1", "", "1", "1"}}));
+  }
+  {
+    TestFolders folders;
+    WriteOldGroups(folders, {"G1", "G2"}, withoutTurno);
+    folders.WriteRova("rova_asignatgrupo.txt",
+                      {Assignment("ZZ", "MAT"), Assignment("G2", "LEN"), Assignment("G1", "FIS")});
+    folders.WriteRova("rova_asignatcurso.txt", {CourseHours("", "", "MAT", "3")});
+    EXPECT_EQ(ErrorOf(folders), "No se encuentra el campo 'TURNO'");
+    EXPECT_EQ(folders.Rows("ASIGT.DBF", {"CASIG", "CGRUP", "NIVEL", "HORAS"}),
+              (Rows{{"MAT", "ZZ", "", ""}, {"LEN", "G2", "", ""}, {"FIS", "G1", "", ""}}));
+  }
+  const std::vector<std::string> all{"TURNO", "NIVEL", "CURSO", "GRUPO"};
+  {
+    // The damaged row repeats G1, so no walk reaches it; G3 is taken by no assignment.
+    TestFolders folders;
+    WriteOldGroups(folders, {"G1", "G1", "G2", "G3"}, all, true, 1);
+    folders.WriteRova("rova_asignatgrupo.txt", {Assignment("G1", "MAT"), Assignment("G2", "LEN")});
+    folders.WriteRova("rova_asignatcurso.txt", {CourseHours("N0", "C0", "MAT", "3")});
+    EXPECT_EQ(ErrorOf(folders), "(no error)");
+    EXPECT_EQ(folders.Rows("ASIGT.DBF", {"CGRUP", "TURNO", "NIVEL", "CURSO", "GRUPO", "HORAS"}),
+              (Rows{{"G1", "7", "N0", "C0", "G0", "3"}, {"G2", "7", "N2", "C2", "G2", "1"}}));
+  }
+  {
+    TestFolders folders;
+    WriteOldGroups(folders, {"G1", "G2", "G3"}, all, true, 2);
+    folders.WriteRova("rova_asignatgrupo.txt",
+                      {Assignment("G1", "MAT"), Assignment("G3", "LEN"), Assignment("G2", "FIS")});
+    folders.WriteRova("rova_asignatcurso.txt", {CourseHours("N0", "C0", "MAT", "3")});
+    const std::string error = ErrorOf(folders);
+    EXPECT_NE(error.find("el campo 'TURNO' contiene '42x4?2"), std::string::npos) << error;
+    EXPECT_EQ(folders.Rows("ASIGT.DBF", {"CGRUP", "TURNO", "NIVEL", "HORAS"}),
+              (Rows{{"G1", "7", "N0", ""}, {"G3", "", "", ""}, {"G2", "", "", ""}}));
+  }
+}
+
+// The hours text of a course line is converted only when a row takes it: a bad one that no
+// row takes, or that stands after the first line of its course, never fails the run.
+TEST(AssignmentsConversion, ConvertsHoursOnlyWhereARowTakesThem) {
+  TestFolders folders;
+  folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
+  folders.WriteRova("rova_asignatgrupo.txt",
+                    {Assignment("G1", "MAT"), Assignment("G1", "LEN"), Assignment("G1", "MAT")});
+  folders.WriteRova("rova_asignatcurso.txt", {CourseHours("ESO", "1", "MAT", "2,5"),
+                                              CourseHours("ESO", "1", "MAT", "2 h"),
+                                              CourseHours("ESO", "2", "LEN", "x"),
+                                              CourseHours("ESO", "1", "LEN", "3")});
+  ExportGroupsAndAssignments(folders);
+  EXPECT_EQ(folders.Rows("ASIGT.DBF", kHourFields),
+            (Rows{{"MAT", "2.5", "11\xBD"}, {"LEN", "3", "111"}, {"MAT", "2.5", "11\xBD"}}));
 }
 
 // The lookups answer from maps; this compares them with a plain walk from the start, on data

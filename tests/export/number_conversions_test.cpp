@@ -19,8 +19,27 @@ TEST(FloatFromText, AcceptsSignDigitsFractionAndExponent) {
 TEST(FloatFromText, RefusesEveryOtherText) {
   const char* const cases[] = {"",    "2 h",  " 2",  "2 ",   ".5",  "5.",   "2,5", "1e",
                                "e5",  "--1",  "+-1", "1.2.3", "inf", "nan",  "0x10", "1e999",
-                               "1e-999", "1,5e1", "\xBD"};
+                               "1,5e1", "\xBD"};
   for (const char* text : cases) EXPECT_THROW(FloatFromText(text), Error) << text;
+}
+
+// Below the smallest double is zero, the nearest double; too large for one is refused.
+TEST(FloatFromText, ValuesTooSmallForADoubleAreZero) {
+  const char* const zeros[] = {"1e-400", "-1e-400", "+2.5E-999", "0.0001e-320", "123e-500",
+                               "1e-99999999999999999999", "0.000e-999999"};
+  for (const char* text : zeros) EXPECT_EQ(FloatFromText(text), 0.0) << text;
+  EXPECT_GT(FloatFromText("1e-310"), 0.0);  // a subnormal double is still itself
+  EXPECT_DOUBLE_EQ(FloatFromText("0.001e311"), 1e308);
+  const char* const tooLarge[] = {"1e309", "-1e309", "0.01e311", "1e99999999999999999999",
+                                  "100000e304"};
+  for (const char* text : tooLarge) {
+    try {
+      FloatFromText(text);
+      ADD_FAILURE() << "accepted " << text;
+    } catch (const Error& error) {
+      EXPECT_EQ(error.what(), "'" + std::string(text) + "' no es un valor punto flotante válido");
+    }
+  }
 }
 
 TEST(FloatFromText, MessageNamesTheTextInUtf8) {

@@ -73,10 +73,12 @@ std::vector<FailureCase> FailureCases() {
          tables::Table::Create(f.env(), f.workFolder(), "DIASHORAST.DBF",
                                {{"DIA", tables::FieldType::kText, 20},
                                 {"HORA", tables::FieldType::kText, 8}});
-         tables::Table slots(f.env());  // a row, or no field would be read
+         tables::Table slots(f.env());  // a row the lesson matches, or CODDIHO is never read
          slots.Open(f.workFolder(), "DIASHORAST", tables::Sharing::kShared,
                     tables::Access::kReadWrite);
          slots.Append();
+         slots.SetText("DIA", "L");
+         slots.SetText("HORA", "1");
          slots.Post();
          slots.Close();
        },

@@ -1,7 +1,12 @@
 // Whole Import runs on prepared work folders, comparing ROVA_HORARIO.TXT byte for byte.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/error.h"
 
 #include "import_work_folder.h"
 
@@ -25,9 +30,6 @@ TEST(ImportRunTest, WritesOneLessonPerTimetabledRowWithItsSlot) {
                   {"2", "1", "P05", "3ESC", "FIS", "LAB"},
                   {"", "2", "P06", "3ESC", "QUI", "LAB"},   // blank day reads 0
                   {"5", "1", "P0105", "4ESD", "BIO", "A20"}});
-  // Input names are found ignoring case.
-  std::filesystem::rename(folder.Carpeta() + "rova_sesiones.txt",
-                          folder.Carpeta() + "ROVA_Sesiones.TXT");
 
   RecordingMessageSink sink;
   folder.Run(sink);
@@ -125,20 +127,136 @@ TEST(ImportRunTest, WritesHeaderAndTrailerOnlyWhenNoRowHasADay) {
   }
 }
 
-TEST(ImportRunTest, ReplacesALongerEarlierFileUnderAnyCase) {
+// DIASHORAST with DIA, HORA and, unless `withCode` is false, CODDIHO as a number field; the
+// row `damaged` (0-based) holds there text that no reader takes for a number.
+void WriteNumberedSlots(ImportWorkFolder& folder, const std::vector<SlotRow>& slots,
+                        bool withCode, int damaged = -1) {
+  std::vector<tables::FieldDefinition> fields{{"DIA", tables::FieldType::kText, 20},
+                                              {"HORA", tables::FieldType::kText, 8}};
+  if (withCode) fields.push_back({"CODDIHO", tables::FieldType::kNumber});
+  tables::Table::Create(folder.env(), folder.workFolder(), "DIASHORAST.DBF", fields);
+  tables::Table table(folder.env());
+  table.Open(folder.workFolder(), "DIASHORAST", tables::Sharing::kExclusive,
+             tables::Access::kReadWrite);
+  for (size_t row = 0; row < slots.size(); ++row) {
+    table.Append();
+    table.SetText("DIA", slots[row].dia);
+    table.SetText("HORA", slots[row].hora);
+    if (withCode) {
+      table.SetNumber("CODDIHO", static_cast<int>(row) == damaged ? 424242 : std::stoi(slots[row].coddiho));
+    }
+    table.Post();
+  }
+  table.Close();
+  if (damaged < 0) return;
+  const std::string path = folder.workFolder() + "/DIASHORAST.DBF";
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  in.close();
+  const size_t at = bytes.find("424242");
+  ASSERT_NE(at, std::string::npos);
+  bytes.replace(at, 6, "42x4?2");
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// A walk of DIASHORAST reads CODDIHO only at the row a lesson matches: without the field, or
+// with a value that cannot be read in a row no lesson reaches, the run finishes; at a row a
+// lesson reaches, it ends the run there.
+TEST(ImportRunTest, ReadsTheSlotCodeOnlyWhereALessonMatches) {
+  const std::vector<SolucRow> lessons{{"1", "1", "P01", "1ESA", "MAT", "A12"},
+                                      {"2", "3", "P02", "1ESA", "LEN", "A12"}};
+  {
+    ImportWorkFolder folder;
+    folder.Prepare('L', {}, lessons);
+    WriteNumberedSlots(folder, {{"X", "1", ""}, {"L", "2", ""}}, false);
+    RecordingMessageSink sink;
+    folder.Run(sink);
+    EXPECT_EQ(folder.ReadOutput(), CrLfLines({HorarioHeader(), "1    LP01 1ESALEC MAT A12 ",
+                                              "1    MP02 1ESALEC LEN A12 ", HorarioTrailer(2)}));
+    EXPECT_EQ(sink.events, kFinished);
+  }
+  {
+    // The damaged rows repeat a pair, or match no lesson.
+    ImportWorkFolder folder;
+    folder.Prepare('L', {}, lessons);
+    WriteNumberedSlots(folder, {{"L", "1", "11"}, {"L", "1", "12"}, {"M", "3", "23"}}, true, 1);
+    RecordingMessageSink sink;
+    folder.Run(sink);
+    EXPECT_EQ(folder.ReadOutput(), CrLfLines({HorarioHeader(), "111  LP01 1ESALEC MAT A12 ",
+                                              "123  MP02 1ESALEC LEN A12 ", HorarioTrailer(2)}));
+    EXPECT_EQ(sink.events, kFinished);
+  }
+  {
+    ImportWorkFolder folder;
+    folder.Prepare('L', {}, lessons);
+    WriteNumberedSlots(folder, {{"L", "1", "11"}, {"J", "1", "41"}, {"M", "3", "23"}}, true, 2);
+    RecordingMessageSink sink;
+    try {
+      folder.Run(sink);
+      ADD_FAILURE() << "the damaged slot code was read";
+    } catch (const Error& error) {
+      EXPECT_NE(std::string(error.what()).find("el campo 'CODDIHO' contiene '42x4?2"),
+                std::string::npos)
+          << error.what();
+    }
+    EXPECT_TRUE(sink.events.empty());
+    folder.ExpectTablesFree();
+  }
+}
+
+TEST(ImportRunTest, ReplacesALongerEarlierFile) {
   ImportWorkFolder folder;
   folder.Prepare('L', {{"L", "1", "S011"}}, {{"1", "1", "P01", "1ESA", "MAT", "A12"}});
-  folder.WriteRovaBytes("rova_horario.txt", std::string(5000, 'x') + "\r\n");
+  folder.WriteRovaBytes("ROVA_HORARIO.TXT", std::string(5000, 'x') + "\r\n");
+
+  RecordingMessageSink sink;
+  folder.Run(sink);
+
+  EXPECT_EQ(folder.ReadOutput(),
+            CrLfLines({HorarioHeader(), "1S011LP01 1ESALEC MAT A12 ", HorarioTrailer(1)}));
+}
+
+#ifndef _WIN32  // only a file system that tells case apart can hold both spellings
+// The inputs are exactly rova_asignat.txt and rova_sesiones.txt, the output exactly
+// ROVA_HORARIO.TXT: files whose names differ only in case are neither read nor replaced.
+TEST(ImportRunTest, ReadsAndWritesOnlyTheExactNames) {
+  for (const std::string input : {"rova_asignat.txt", "rova_sesiones.txt"}) {
+    ImportWorkFolder folder;
+    folder.Prepare('L', {{"L", "1", "S011"}}, {{"1", "1", "P01", "1ESA", "MAT", "A12"}});
+    std::string upper = input;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::filesystem::rename(folder.Carpeta() + input, folder.Carpeta() + upper);
+    RecordingMessageSink sink;
+    try {
+      folder.Run(sink);
+      ADD_FAILURE() << upper << " was read for " << input;
+    } catch (const Error& error) {
+      const std::string expected = "Cannot open file \"" + folder.Carpeta() + input + "\". ";
+      EXPECT_EQ(std::string(error.what()).substr(0, expected.size()), expected) << error.what();
+    }
+    EXPECT_TRUE(sink.events.empty());
+    EXPECT_EQ(folder.ReadOutput(), "<missing>");
+  }
+
+  ImportWorkFolder folder;
+  folder.Prepare('L', {{"L", "1", "S011"}}, {{"1", "1", "P01", "1ESA", "MAT", "A12"}});
+  const std::string usersOwn = std::string(5000, 'x') + "\r\n";
+  folder.WriteRovaBytes("rova_horario.txt", usersOwn);
+  folder.WriteRovaBytes("Rova_Horario.Txt", "another\r\n");
 
   RecordingMessageSink sink;
   folder.Run(sink);
 
   EXPECT_EQ(folder.RovaFileNames(),
-            (std::vector<std::string>{"rova_asignat.txt", "rova_horario.txt",
-                                      "rova_sesiones.txt"}));
-  EXPECT_EQ(folder.ReadRova("rova_horario.txt"),
+            (std::vector<std::string>{"ROVA_HORARIO.TXT", "Rova_Horario.Txt", "rova_asignat.txt",
+                                      "rova_horario.txt", "rova_sesiones.txt"}));
+  EXPECT_EQ(folder.ReadOutput(),
             CrLfLines({HorarioHeader(), "1S011LP01 1ESALEC MAT A12 ", HorarioTrailer(1)}));
+  EXPECT_EQ(folder.ReadRova("rova_horario.txt"), usersOwn);
+  EXPECT_EQ(folder.ReadRova("Rova_Horario.Txt"), "another\r\n");
+  EXPECT_EQ(sink.events, kFinished);
 }
+#endif
 
 }  // namespace
 }  // namespace norvalde::importing::testing

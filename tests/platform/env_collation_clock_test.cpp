@@ -4,6 +4,7 @@
 
 #include "platform/collation.h"
 #include "platform/env.h"
+#include "tests/support/code_comparison_pairs.h"
 
 namespace norvalde::platform {
 namespace {
@@ -29,6 +30,15 @@ TEST(CompareCodes, IgnoresCaseButNotAccents) {
   Collation& collation = Collation::Default();
   for (const auto& c : cases) {
     EXPECT_EQ(Sign(collation.CompareCodes(c.a, c.b)), c.sign) << c.a << " " << c.b;
+  }
+}
+
+// Every pair in the order CompareStringA gives it, both ways round.
+TEST(CompareCodes, AgreesWithCompareStringAOnEveryPair) {
+  Collation& collation = Collation::Default();
+  for (const auto& pair : testing::CodeComparisonPairs()) {
+    EXPECT_EQ(Sign(collation.CompareCodes(pair.a, pair.b)), pair.sign) << pair.a << " | " << pair.b;
+    EXPECT_EQ(Sign(collation.CompareCodes(pair.b, pair.a)), -pair.sign) << pair.b << " | " << pair.a;
   }
 }
 

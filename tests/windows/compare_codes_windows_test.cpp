@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/collation.h"
+#include "tests/support/code_comparison_pairs.h"
 
 namespace norvalde::platform {
 namespace {
@@ -24,6 +25,15 @@ TEST_P(CompareCodesWindows, GivesTheCollationOrderBothWays) {
   Collation& collation = Collation::Default();
   EXPECT_EQ(Sign(collation.CompareCodes(pair.a, pair.b)), pair.expected);
   EXPECT_EQ(Sign(collation.CompareCodes(pair.b, pair.a)), -pair.expected);
+}
+
+// The table the native comparison is held to, here against CompareStringA itself.
+TEST(CompareCodesWindows, GivesEveryPairOfTheSharedTable) {
+  Collation& collation = Collation::Default();
+  for (const auto& pair : testing::CodeComparisonPairs()) {
+    EXPECT_EQ(Sign(collation.CompareCodes(pair.a, pair.b)), pair.sign) << pair.a << " | " << pair.b;
+    EXPECT_EQ(Sign(collation.CompareCodes(pair.b, pair.a)), -pair.sign) << pair.b << " | " << pair.a;
+  }
 }
 
 // Codes are Windows-1252 bytes: \xC1 is Á, \xE1 is á.
