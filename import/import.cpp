@@ -19,17 +19,20 @@ void AddLessons(tables::Table& soluc, tables::Table& diashorast, DayNumbering nu
   // Built at the first lesson, where a walk of DIASHORAST would first read it, so a run
   // without lessons never depends on DIASHORAST's fields.
   std::optional<SlotCodes> slots;
+  const tables::FieldHandle dia = soluc.FindField("DIA"), horaField = soluc.FindField("HORA"),
+                            prof = soluc.FindField("PROF"), codGrupo = soluc.FindField("CODGRUPO"),
+                            asig = soluc.FindField("ASIG"), aula = soluc.FindField("AULA");
   for (soluc.First(); !soluc.AtEnd(); soluc.Next()) {
-    if (soluc.AsInteger("DIA") == 0) continue;  // a row without a lesson
-    const std::string hora = soluc.AsText("HORA");
+    if (soluc.AsInteger(dia) == 0) continue;  // a row without a lesson
+    const std::string hora = soluc.AsText(horaField);
     Lesson lesson;
-    lesson.day = RovaDay(soluc.AsText("DIA"), numbering);
+    lesson.day = RovaDay(soluc.AsText(dia), numbering);
     if (!slots) slots.emplace(diashorast);
     lesson.slotCode = slots->Find(lesson.day, hora);
-    lesson.prof = soluc.AsText("PROF");
-    lesson.codGrupo = soluc.AsText("CODGRUPO");
-    lesson.asig = soluc.AsText("ASIG");
-    lesson.aula = soluc.AsText("AULA");
+    lesson.prof = soluc.AsText(prof);
+    lesson.codGrupo = soluc.AsText(codGrupo);
+    lesson.asig = soluc.AsText(asig);
+    lesson.aula = soluc.AsText(aula);
     output.Add(LessonRecord(lesson));
   }
 }
