@@ -14,7 +14,7 @@
 #include "app/picture_button.h"
 #include "app/window_messages.h"
 #include "platform/env.h"
-#include "tables/work_tables.h"
+#include "import/import_tables.h"
 
 namespace norvalde::window {
 
@@ -49,7 +49,7 @@ class TMForm : public QWidget {
   std::string Carpeta;
 
   // The Import's table components, closed until an Import opens them.
-  tables::ImportTables Tables;
+  importing::ImportTables Tables;
 
   void FormCreate();
   void FormClose();

@@ -17,6 +17,7 @@
 #include "platform/env.h"
 #include "platform/message_sink.h"
 #include "tables/table.h"
+#include "import/import_tables.h"
 #include "tables/work_tables.h"
 
 namespace norvalde::bench {
@@ -106,7 +107,7 @@ void ImportStage(const BenchFolders& folders, Values& values) {
   CountingEnv env(platform::Env::Default());
   FailOnUnexpectedMessage messages("Proceso Terminado");
   importing::ImportContext context{env, folders.rova + "/", folders.work, messages};
-  tables::ImportTables importTables(env);
+  importing::ImportTables importTables(env);
   const Clock::time_point start = Clock::now();
   importing::RunImport(context, importTables);
   values["seconds"] = SecondsSince(start);

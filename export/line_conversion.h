@@ -11,6 +11,7 @@
 
 #include "export/export.h"
 #include "tables/table.h"
+#include "export/work_table_recreation.h"
 #include "tables/work_tables.h"
 
 namespace norvalde::exporting {

@@ -11,6 +11,7 @@
 #include "export/input_files.h"
 #include "export/number_conversions.h"
 #include "tables/table.h"
+#include "export/work_table_recreation.h"
 #include "tables/work_tables.h"
 
 namespace norvalde::exporting {
@@ -74,7 +75,7 @@ void ExportarTramos(const ExportContext& context) {
   lines.LoadFromFile(*path);  // before the old table is touched, so a failure leaves it intact
 
   tables::Table table(context.env);
-  tables::RecreateWorkTable(context.env, context.workFolder, tables::DiashorastTable(), table);
+  RecreateWorkTable(context.env, context.workFolder, tables::DiashorastTable(), table);
   StartTimeList startTimes(context.collation);
   AppendSlots(lines, startTimes, table);
   NumberPeriods(startTimes, table);

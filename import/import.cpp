@@ -39,7 +39,7 @@ void AddLessons(tables::Table& soluc, tables::Table& diashorast, DayNumbering nu
 
 }  // namespace
 
-void RunImport(const ImportContext& context, tables::ImportTables& tables) {
+void RunImport(const ImportContext& context, ImportTables& tables) {
   RunAction(context, "Proceso Terminado", [&] {
     platform::Env& env = context.env;
     const std::string centreCode = ReadCentreCode(env, context.carpeta);

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/action.h"
-#include "tables/work_tables.h"
+#include "import/import_tables.h"
 
 namespace norvalde::importing {
 
@@ -14,6 +14,6 @@ using ImportContext = ActionContext;
 // one lesson record per SOLUC row with a day, saves ROVA_HORARIO.TXT atomically, restores the
 // cursor and shows "Proceso Terminado". Throws norvalde::Error on any failure, leaving an
 // earlier ROVA_HORARIO.TXT as it was.
-void RunImport(const ImportContext& context, tables::ImportTables& tables);
+void RunImport(const ImportContext& context, ImportTables& tables);
 
 }  // namespace norvalde::importing

@@ -23,6 +23,7 @@
 #include "platform/paths.h"
 #include "small_rova_folder.h"
 #include "tables/table.h"
+#include "import/import_tables.h"
 #include "tables/work_tables.h"
 #include "tests/import/import_work_folder.h"
 #include "tests/interop/interop_tools.h"
@@ -104,7 +105,7 @@ class Contention : public ::testing::Test {
   // The Import's error message, or "" when it completed.
   std::string Import(platform::Env& env, RecordingMessageSink& sink) {
     try {
-      tables::ImportTables tables(env);
+      importing::ImportTables tables(env);
       importing::RunImport({env, carpeta_, work_, sink}, tables);
       return "";
     } catch (const Error& error) {

@@ -22,6 +22,7 @@
 #include "platform/paths.h"
 #include "small_rova_folder.h"
 #include "tables/table.h"
+#include "import/import_tables.h"
 #include "tables/work_tables.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/fixed_clock_env.h"
@@ -95,7 +96,7 @@ class FaultInjection : public ::testing::Test {
     if (action == Action::kExport) {
       exporting::RunExport({env, carpeta_, work_, sink});
     } else {
-      tables::ImportTables tables(env);
+      importing::ImportTables tables(env);
       importing::RunImport({env, carpeta_, work_, sink}, tables);
     }
   }

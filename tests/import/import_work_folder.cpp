@@ -6,6 +6,7 @@
 
 #include "import/import.h"
 #include "platform/paths.h"
+#include "export/work_table_recreation.h"
 #include "tables/work_tables.h"
 
 namespace norvalde::importing::testing {
@@ -39,7 +40,7 @@ void ImportWorkFolder::Prepare(char modeDay, const std::vector<SlotRow>& slots,
        {&tables::GrupostTable(), &tables::ProftTable(), &tables::AulatTable(),
         &tables::AsignomtTable()}) {
     tables::Table table(env_);
-    tables::RecreateWorkTable(env_, workFolder(), *definition, table);
+    exporting::RecreateWorkTable(env_, workFolder(), *definition, table);
     table.Close();
   }
   WriteSoluc(rows, shape);
@@ -47,7 +48,7 @@ void ImportWorkFolder::Prepare(char modeDay, const std::vector<SlotRow>& slots,
 
 void ImportWorkFolder::WriteSlots(const std::vector<SlotRow>& slots) {
   tables::Table table(env_);
-  tables::RecreateWorkTable(env_, workFolder(), tables::DiashorastTable(), table);
+  exporting::RecreateWorkTable(env_, workFolder(), tables::DiashorastTable(), table);
   for (const SlotRow& slot : slots) {
     table.Append();
     SetField(table, "DIA", slot.dia, false);

@@ -7,6 +7,7 @@
 
 #include "platform/env.h"
 #include "tables/table.h"
+#include "import/import_tables.h"
 #include "tables/work_tables.h"
 #include "tests/support/recording_message_sink.h"
 #include "tests/support/test_folders.h"
@@ -70,7 +71,7 @@ class ImportWorkFolder : public norvalde::testing::TestFolders {
 
  private:
   MinuteTurnEnv env_;
-  tables::ImportTables tables_{env_};
+  importing::ImportTables tables_{env_};
 };
 
 // Header and trailer as the run above writes them.

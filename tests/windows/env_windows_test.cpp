@@ -9,6 +9,7 @@
 #include "platform/paths.h"
 #include "platform/system_errors.h"
 #include "tables/table.h"
+#include "export/work_table_recreation.h"
 #include "tables/work_tables.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/wide_path.h"
@@ -128,7 +129,7 @@ TEST(WindowsWorkFolder, IsQtempOnDriveC) {
   EXPECT_TRUE(env.FolderExists(WorkFolder()));
   {
     tables::Table table(env);
-    tables::RecreateWorkTable(env, WorkFolder(), tables::AsignomtTable(), table);
+    exporting::RecreateWorkTable(env, WorkFolder(), tables::AsignomtTable(), table);
     table.Append();
     table.SetText("COD", "MAT");
     table.Post();
