@@ -11,7 +11,7 @@ jobs="${NORVALDE_JOBS:-2}"
 # Window tests need no screen.
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh test
 
 results=()
 failed=0
