@@ -83,15 +83,21 @@ count_ctest() {
 }
 
 # The last line of a script that counts its own tests: "N passed, N failed" with an optional
-# ", N skipped". A script that ends without one counts as one check, passed or failed by its
-# exit status.
+# ", N skipped". Without the skipped count, the tests GoogleTest reports as skipped in the log
+# are counted. A script that ends without such a line counts as one check, passed or failed by
+# its exit status.
 count_last_line() {
   local log="$1" code="$2" line
   line="$(grep -v '^[[:space:]]*$' "$log" | tail -1)"
   if [[ "$line" =~ ^([0-9]+)\ passed,\ ([0-9]+)\ failed(,\ ([0-9]+)\ skipped)?$ ]]; then
     passed="${BASH_REMATCH[1]}"
     failed="${BASH_REMATCH[2]}"
-    skipped="${BASH_REMATCH[4]:-0}"
+    if [[ -n "${BASH_REMATCH[3]}" ]]; then
+      skipped="${BASH_REMATCH[4]}"
+    else
+      skipped="$(sed -nE 's/^\[  SKIPPED \] ([0-9]+) tests?, listed below:.*/\1/p' "$log" |
+        awk '{ n += $1 } END { print n + 0 }')"
+    fi
   elif [[ $code -eq 0 ]]; then
     passed=1
   fi
