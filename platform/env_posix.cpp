@@ -1,9 +1,9 @@
-// The operating system behind Env on POSIX systems: open(2) with flock(2) for the sharing
-// modes, a directory scan for names that differ only in case, localtime_r for the clock and
-// an ICU collator for the code comparison.
+// The operating system behind Env on POSIX systems: open(2) with open file description locks
+// for the sharing modes, a directory scan for names that differ only in case, localtime_r for
+// the clock and an ICU collator for the code comparison.
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
+#include <sys/file.h>  // flock, where open file description locks are missing
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unicode/ucol.h>
@@ -16,6 +16,7 @@
 #include <string>
 
 #include "platform/env.h"
+#include "platform/file_holders.h"
 #include "platform/windows_1252.h"
 
 namespace norvalde::platform {
@@ -83,21 +84,49 @@ class PosixFile : public File {
   int fd_;
 };
 
+// How a mode opens the file and which lock it takes over the whole file. An exclusive read
+// opens for writing when it can, because only a descriptor open for writing may take a write
+// lock; a file nobody may write is held with a read lock instead (see LockWholeFile).
 struct ModeFlags {
   int open;
-  int lock;
+  short lock;
+  bool exclusive;  // nobody else may have the file open
 };
 
 ModeFlags FlagsFor(OpenMode mode) {
   switch (mode) {
     case OpenMode::kReadSharedDenyWrite:
-    case OpenMode::kReadShared: return {O_RDONLY, LOCK_SH};
-    case OpenMode::kReadWriteShared: return {O_RDWR, LOCK_SH};
-    case OpenMode::kReadExclusive: return {O_RDONLY, LOCK_EX};
-    case OpenMode::kReadWriteExclusive: return {O_RDWR, LOCK_EX};
-    case OpenMode::kCreateExclusive: return {O_WRONLY | O_CREAT, LOCK_EX};
+    case OpenMode::kReadShared: return {O_RDONLY, F_RDLCK, false};
+    case OpenMode::kReadWriteShared: return {O_RDWR, F_RDLCK, false};
+    case OpenMode::kReadExclusive: return {O_RDWR, F_WRLCK, true};
+    case OpenMode::kReadWriteExclusive: return {O_RDWR, F_WRLCK, true};
+    case OpenMode::kCreateExclusive: return {O_WRONLY | O_CREAT, F_WRLCK, true};
   }
-  return {O_RDONLY, LOCK_SH};
+  return {O_RDONLY, F_RDLCK, false};
+}
+
+// Locks the whole file, never waiting. A program under Wine holds its tables with byte-range
+// locks that Wine turns into POSIX record locks, and flock(2) never meets those; an open file
+// description lock does, and unlike a classic record lock it belongs to this open file alone,
+// so closing another descriptor of the same file never drops it. A refused lock is EWOULDBLOCK.
+int LockWholeFile(int fd, short type) {
+#ifdef F_OFD_SETLK
+  struct flock lock {};
+  lock.l_type = type;
+  lock.l_whence = SEEK_SET;
+  lock.l_start = 0;
+  lock.l_len = 0;  // to the end of the file, however far it grows
+  if (::fcntl(fd, F_OFD_SETLK, &lock) == 0) return 0;
+#else
+  if (::flock(fd, (type == F_WRLCK ? LOCK_EX : LOCK_SH) | LOCK_NB) == 0) return 0;
+#endif
+  return errno == EACCES || errno == EAGAIN ? EWOULDBLOCK : errno;
+}
+
+// Opens without following a pipe's wait for a writer (O_NONBLOCK, cleared again once the
+// file is known to be a regular one).
+int OpenDescriptor(const std::string& path, int flags) {
+  return ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
 }
 
 bool EqualIgnoringAsciiCase(const std::string& a, const char* b) {
@@ -145,9 +174,14 @@ class PosixEnv : public Env {
 
   int Open(const std::string& path, OpenMode mode, std::unique_ptr<File>& file) override {
     file.reset();
-    const ModeFlags flags = FlagsFor(mode);
-    // O_NONBLOCK so that a pipe under the name cannot make the open wait for a writer.
-    int fd = ::open(path.c_str(), flags.open | O_CLOEXEC | O_NONBLOCK, 0666);
+    ModeFlags flags = FlagsFor(mode);
+    int fd = OpenDescriptor(path, flags.open);
+    if (fd < 0 && mode == OpenMode::kReadExclusive && (errno == EACCES || errno == EROFS)) {
+      // Nobody may write this file (its mode or a read-only mount): a read lock keeps writers
+      // out, and readers cannot change it anyway.
+      flags = {O_RDONLY, F_RDLCK, true};
+      fd = OpenDescriptor(path, flags.open);
+    }
     if (fd < 0) return errno;
     auto opened = std::make_unique<PosixFile>(fd);
     struct stat info;
@@ -157,7 +191,13 @@ class PosixEnv : public Env {
     if (!S_ISREG(info.st_mode)) return EACCES;
     if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) return errno;
     // Never wait for another holder: a refused lock means the file is in use.
-    if (::flock(fd, flags.lock | LOCK_NB) != 0) return errno;
+    if (int error = LockWholeFile(fd, flags.lock)) return error;
+    // A holder that took no lock (a program under Wine that opened the file sharing nothing)
+    // is still found by its open descriptor where the system lists them.
+    if ((flags.exclusive || mode == OpenMode::kReadSharedDenyWrite) &&
+        OpenedByAnotherProcess(info, /*writersOnly=*/!flags.exclusive)) {
+      return EWOULDBLOCK;
+    }
     // Cut the file only once it is ours, so a file another process holds is left as it is.
     if (mode == OpenMode::kCreateExclusive && ::ftruncate(fd, 0) != 0) return errno;
     file = std::move(opened);
