@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include "platform/env.h"
 #include "platform/file_holders.h"
@@ -25,7 +26,9 @@ namespace {
 
 class PosixFile : public File {
  public:
-  explicit PosixFile(int fd) : fd_(fd) {}
+  // `unnamedPath`: the name an unnamed file (O_TMPFILE) takes when closed.
+  explicit PosixFile(int fd, std::string unnamedPath = {})
+      : fd_(fd), unnamedPath_(std::move(unnamedPath)) {}
   ~PosixFile() override {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -76,12 +79,22 @@ class PosixFile : public File {
   int Close() override {
     int fd = fd_;
     fd_ = -1;
+    int error = 0;
+    if (fd >= 0 && !unnamedPath_.empty()) {
+      // linkat never replaces a name, so whatever took it meanwhile stays as it was.
+      const std::string self = "/proc/self/fd/" + std::to_string(fd);
+      if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, unnamedPath_.c_str(), AT_SYMLINK_FOLLOW) != 0)
+        error = errno;
+      unnamedPath_.clear();
+    }
     // The descriptor is gone whatever close reports, so it is never closed twice.
-    return fd >= 0 && ::close(fd) != 0 ? errno : 0;
+    if (fd >= 0 && ::close(fd) != 0 && error == 0) error = errno;
+    return error;
   }
 
  private:
   int fd_;
+  std::string unnamedPath_;
 };
 
 // How a mode opens the file and which lock it takes over the whole file. An exclusive read
@@ -100,7 +113,9 @@ ModeFlags FlagsFor(OpenMode mode) {
     case OpenMode::kReadWriteShared: return {O_RDWR, F_RDLCK, false};
     case OpenMode::kReadExclusive: return {O_RDWR, F_WRLCK, true};
     case OpenMode::kReadWriteExclusive: return {O_RDWR, F_WRLCK, true};
-    case OpenMode::kCreateExclusive: return {O_WRONLY | O_CREAT, F_WRLCK, true};
+    case OpenMode::kCreateExclusive: return {O_WRONLY | O_CREAT | O_NOFOLLOW, F_WRLCK, true};
+    case OpenMode::kCreateTemporary:
+      return {O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, F_WRLCK, true};
   }
   return {O_RDONLY, F_RDLCK, false};
 }
@@ -174,8 +189,15 @@ class PosixEnv : public Env {
 
   int Open(const std::string& path, OpenMode mode, std::unique_ptr<File>& file) override {
     file.reset();
+    if (mode == OpenMode::kCreateTemporary) return OpenUnnamed(path, file);
     ModeFlags flags = FlagsFor(mode);
     int fd = OpenDescriptor(path, flags.open);
+    if (fd < 0 && mode == OpenMode::kCreateExclusive && errno == ELOOP) {
+      // A symbolic link under the name: the link itself is what gets replaced, so nothing is
+      // ever created or written where it points.
+      if (::unlink(path.c_str()) != 0) return errno;
+      fd = OpenDescriptor(path, flags.open | O_EXCL);
+    }
     if (fd < 0 && mode == OpenMode::kReadExclusive && (errno == EACCES || errno == EROFS)) {
       // Nobody may write this file (its mode or a read-only mount): a read lock keeps writers
       // out, and readers cannot change it anyway.
@@ -201,6 +223,37 @@ class PosixEnv : public Env {
     // Cut the file only once it is ours, so a file another process holds is left as it is.
     if (mode == OpenMode::kCreateExclusive && ::ftruncate(fd, 0) != 0) return errno;
     file = std::move(opened);
+    return 0;
+  }
+
+  // A new file for `path` that no other file is: unnamed in the folder of `path` until Close
+  // links it there, or, where the file system has no unnamed files, created under `path`
+  // exclusively (never through a link).
+  int OpenUnnamed(const std::string& path, std::unique_ptr<File>& file) {
+    struct stat existing;
+    if (::lstat(path.c_str(), &existing) == 0) return EEXIST;
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    std::string name = path;
+    int fd = -1;
+#ifdef O_TMPFILE
+    fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    // Before the kernel knew O_TMPFILE a folder opened for writing was EISDIR; some file
+    // systems answer EOPNOTSUPP. Either way the exclusive name is the way left.
+    if (fd < 0 && errno != EISDIR && errno != EOPNOTSUPP && errno != EINVAL) return errno;
+#endif
+    if (fd < 0) {
+      name.clear();
+      fd = OpenDescriptor(path, FlagsFor(OpenMode::kCreateTemporary).open);
+      if (fd < 0) return errno;
+      if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(path.c_str());
+        return error;
+      }
+    }
+    file = std::make_unique<PosixFile>(fd, name);
     return 0;
   }
 
