@@ -411,9 +411,16 @@ DbfLayout ReadLayout(File& file, const std::string& path, uint32_t& rows) {
   DbfLayout layout;
   const std::string wrong = ParseDbfHeader(header, layout);
   if (!wrong.empty()) ThrowDamaged(path, wrong);
-  // A count beyond the data (a cut copy) yields the rows really there, never a partial one.
+  // A count beyond the whole records there is a cut copy (or a cut last record): reading the
+  // rest would pass half a table off as the whole. More records than the count is what other
+  // writers leave behind after an interrupted append; the count is what they meant.
   const uint64_t present = (size - layout.headerLength) / layout.recordLength;
-  rows = static_cast<uint32_t>(std::min<uint64_t>(layout.headerCount, present));
+  if (layout.headerCount > present) {
+    ThrowDamaged(path, "la cabecera indica " + std::to_string(layout.headerCount) +
+                           " registros y el archivo solo contiene " + std::to_string(present) +
+                           " completos");
+  }
+  rows = layout.headerCount;
   return layout;
 }
 
