@@ -37,6 +37,14 @@ int RuntimeErrorCode(int systemError) {
 #endif
 }
 
+bool RefusesWriting(int systemError) {
+#ifdef _WIN32
+  return systemError == ERROR_ACCESS_DENIED || systemError == ERROR_WRITE_PROTECT;
+#else
+  return systemError == EACCES || systemError == EPERM || systemError == EROFS;
+#endif
+}
+
 std::string InOutErrorMessage(int runtimeCode) {
   switch (runtimeCode) {
     case 2: return "No se encuentra el archivo";

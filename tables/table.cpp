@@ -373,7 +373,8 @@ std::unique_ptr<File> OpenTableFile(Env& env, const std::string& path, Sharing s
   std::unique_ptr<File> file;
   writable = access == Access::kReadWrite;
   int error = env.Open(path, writable ? readWrite : readOnly, file);
-  if (error != 0 && writable && platform::RuntimeErrorCode(error) == 5) {
+  // A read-only file system refuses writing as a read-only file does: both open for reading.
+  if (error != 0 && writable && platform::RefusesWriting(error)) {
     writable = false;
     if (env.Open(path, readOnly, file) != 0) writable = true;  // report the first failure
     else error = 0;
