@@ -13,6 +13,11 @@ namespace {
 
 constexpr size_t kChunkSize = 64 * 1024;
 constexpr int kFileExists = 80;  // the run-time code of a name that is taken
+#ifdef _WIN32
+constexpr const char* kSeparators = "\\/";
+#else
+constexpr const char* kSeparators = "/";
+#endif
 
 [[noreturn]] void FailToOpen(const std::string& path, int systemError) {
   throw Error("Cannot open file \"" + path + "\". " + platform::SystemErrorText(systemError));
@@ -170,6 +175,10 @@ void ExchangeLineList::SaveToFile(const std::string& path) const {
     env_.DeleteFile(temporary);
     FailToCreate(path, error);
   }
+  // The new name itself must survive a power cut, not only the bytes under it.
+  const size_t separator = target.find_last_of(kSeparators);
+  error = env_.SyncFolder(separator == std::string::npos ? "." : target.substr(0, separator + 1));
+  if (error != 0) FailToCreate(path, error);
 }
 
 }  // namespace norvalde::exchange

@@ -68,6 +68,9 @@ class Env {
   virtual int DeleteFile(const std::string& path) = 0;
   // Replaces `to` atomically when it exists.
   virtual int RenameFile(const std::string& from, const std::string& to) = 0;
+  // Makes the folder's list of names (files created, deleted or renamed in it) durable, as
+  // Sync does for a file's bytes. Where the system keeps names durable by itself, nothing.
+  virtual int SyncFolder(const std::string& path) = 0;
   // The path under which the file named by `path` exists, found ignoring ASCII case in its last
   // component: the exact name first, then any name equal to it ignoring case. When nothing
   // matches, `path` itself (so a new file gets the name asked for).
@@ -96,6 +99,7 @@ class EnvWrapper : public Env {
   int RenameFile(const std::string& from, const std::string& to) override {
     return target_.RenameFile(from, to);
   }
+  int SyncFolder(const std::string& path) override { return target_.SyncFolder(path); }
   std::string FindFileIgnoringCase(const std::string& path) override {
     return target_.FindFileIgnoringCase(path);
   }

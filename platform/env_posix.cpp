@@ -275,6 +275,15 @@ class PosixEnv : public Env {
     return ::rename(from.c_str(), to.c_str()) != 0 ? errno : 0;
   }
 
+  int SyncFolder(const std::string& path) override {
+    const int fd = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    int error = ::fsync(fd) != 0 ? errno : 0;
+    ::close(fd);
+    // Some file systems cannot sync a folder at all (EINVAL); there is nothing more to do.
+    return error == EINVAL ? 0 : error;
+  }
+
   std::string FindFileIgnoringCase(const std::string& path) override {
     const std::string wanted = CollapseSeparators(path);
     struct stat info;

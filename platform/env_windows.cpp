@@ -231,6 +231,9 @@ class WindowsEnv final : public Env {
                : LastError();
   }
 
+  // NTFS journals its names: a rename or creation that returned is already durable.
+  int SyncFolder(const std::string&) override { return 0; }
+
   // The file system already ignores case, so any spelling of the name opens the file.
   std::string FindFileIgnoringCase(const std::string& path) override {
     return CollapseSeparators(path);

@@ -124,6 +124,8 @@ class Table::Impl {
   }
 
   // Writes buffered rows and the header, then closes the file whatever happened.
+  // A table written to is synced before it is closed: once the run says it is done, its rows
+  // survive a power cut.
   void Close() {
     state_ = State::kBrowse;
     try {
@@ -132,7 +134,9 @@ class Table::Impl {
       file_->Close();
       throw;
     }
-    if (int error = file_->Close()) ThrowWriteError(error);
+    int error = written_ ? file_->Sync() : 0;
+    if (int closeError = file_->Close(); error == 0) error = closeError;
+    if (error != 0) ThrowWriteError(error);
   }
 
   void First() {
@@ -293,6 +297,7 @@ class Table::Impl {
     if (error == 0) error = file_->Write(cache_.data(), cache_.size());
     if (reachesEnd) cache_.resize(dataSize);
     if (error == 0 && grew) error = WriteHeaderCount(count_);
+    written_ = true;
     if (error != 0) {
       RestoreStoredRows();
       ThrowWriteError(error);
@@ -336,6 +341,7 @@ class Table::Impl {
   uint32_t cacheFirst_ = 0;
   uint32_t cacheRows_ = 0;
   bool dirty_ = false;
+  bool written_ = false;  // anything written since the table was opened
   State state_ = State::kBrowse;
   uint32_t position_ = 0;
   std::string row_;  // the current record, changed in place while editing or appending
@@ -475,6 +481,7 @@ void Table::Create(platform::Env& env, const std::string& folder, const std::str
     ThrowTableError("No se puede crear la tabla", path, FileErrorCause(error));
   }
   int error = file->Write(bytes.data(), bytes.size());
+  if (error == 0) error = file->Sync();
   const int closeError = file->Close();
   if (error == 0) error = closeError;
   if (error != 0) {
