@@ -191,12 +191,18 @@ class PosixEnv : public Env {
     file.reset();
     if (mode == OpenMode::kCreateTemporary) return OpenUnnamed(path, file);
     ModeFlags flags = FlagsFor(mode);
-    int fd = OpenDescriptor(path, flags.open);
-    if (fd < 0 && mode == OpenMode::kCreateExclusive && errno == ELOOP) {
+    // A file this open creates is open nowhere else; only one already there needs the search
+    // for other holders below, which costs a look at every process.
+    const bool creates = mode == OpenMode::kCreateExclusive;
+    int fd = OpenDescriptor(path, flags.open | (creates ? O_EXCL : 0));
+    bool created = creates && fd >= 0;
+    if (fd < 0 && creates && errno == EEXIST) fd = OpenDescriptor(path, flags.open);
+    if (fd < 0 && creates && errno == ELOOP) {
       // A symbolic link under the name: the link itself is what gets replaced, so nothing is
       // ever created or written where it points.
       if (::unlink(path.c_str()) != 0) return errno;
       fd = OpenDescriptor(path, flags.open | O_EXCL);
+      created = fd >= 0;
     }
     if (fd < 0 && mode == OpenMode::kReadExclusive && (errno == EACCES || errno == EROFS)) {
       // Nobody may write this file (its mode or a read-only mount): a read lock keeps writers
@@ -216,7 +222,7 @@ class PosixEnv : public Env {
     if (int error = LockWholeFile(fd, flags.lock)) return error;
     // A holder that took no lock (a program under Wine that opened the file sharing nothing)
     // is still found by its open descriptor where the system lists them.
-    if ((flags.exclusive || mode == OpenMode::kReadSharedDenyWrite) &&
+    if (!created && (flags.exclusive || mode == OpenMode::kReadSharedDenyWrite) &&
         OpenedByAnotherProcess(info, /*writersOnly=*/!flags.exclusive)) {
       return EWOULDBLOCK;
     }
