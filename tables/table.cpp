@@ -125,7 +125,8 @@ class Table::Impl {
 
   // Writes buffered rows and the header, then closes the file whatever happened.
   // A table written to is synced before it is closed: once the run says it is done, its rows
-  // survive a power cut.
+  // survive a power cut. So is an empty one we may write, which may be a table just created
+  // (Create leaves the sync to the close that follows: one sync per new table, not two).
   void Close() {
     state_ = State::kBrowse;
     try {
@@ -134,7 +135,7 @@ class Table::Impl {
       file_->Close();
       throw;
     }
-    int error = written_ ? file_->Sync() : 0;
+    int error = written_ || (writable_ && count_ == 0) ? file_->Sync() : 0;
     if (int closeError = file_->Close(); error == 0) error = closeError;
     if (error != 0) ThrowWriteError(error);
   }
@@ -481,7 +482,6 @@ void Table::Create(platform::Env& env, const std::string& folder, const std::str
     ThrowTableError("No se puede crear la tabla", path, FileErrorCause(error));
   }
   int error = file->Write(bytes.data(), bytes.size());
-  if (error == 0) error = file->Sync();
   const int closeError = file->Close();
   if (error == 0) error = closeError;
   if (error != 0) {

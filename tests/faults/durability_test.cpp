@@ -12,6 +12,7 @@
 #include "import/import.h"
 #include "platform/paths.h"
 #include "small_rova_folder.h"
+#include "tables/table.h"
 #include "tables/work_tables.h"
 #include "tests/support/fixed_clock_env.h"
 #include "tests/support/temp_folder.h"
@@ -89,9 +90,9 @@ TEST(Durability, EverythingWrittenIsSyncedBeforeTheClosingMessage) {
   const size_t finished = exportLog.Position("Proceso finalizado");
   ASSERT_LT(finished, exportLog.events.size());
   for (const char* table : {"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT", "DIASHORAST"}) {
-    // The new table's header, then its rows when it is closed.
+    // Once, when the new table is closed with its rows.
     const std::string sync = std::string("sync ") + table + ".DBF";
-    EXPECT_EQ(std::count(exportLog.events.begin(), exportLog.events.begin() + finished, sync), 2)
+    EXPECT_EQ(std::count(exportLog.events.begin(), exportLog.events.begin() + finished, sync), 1)
         << table;
   }
   EXPECT_LT(exportLog.Position("sync folder QTEMP"), finished);
@@ -110,6 +111,19 @@ TEST(Durability, EverythingWrittenIsSyncedBeforeTheClosingMessage) {
   EXPECT_EQ(std::count_if(events.begin(), events.end(),
                           [](const std::string& e) { return e.find(".DBF") != std::string::npos; }),
             0);
+}
+
+TEST(Durability, ANewTableLeftEmptyIsSyncedOnceAndATableOnlyReadNever) {
+  norvalde::testing::TempFolder root;
+  SyncLog log(platform::Env::Default());
+  tables::Table::Create(log, root.path(), "EMPTY.DBF", {{"ABREV", tables::FieldType::kText, 4}});
+  tables::Table table(log);
+  table.Open(root.path(), "EMPTY", tables::Sharing::kShared, tables::Access::kReadWrite);
+  table.Close();
+  EXPECT_EQ(log.events, std::vector<std::string>{"sync EMPTY.DBF"});
+  table.Open(root.path(), "EMPTY", tables::Sharing::kShared, tables::Access::kReadOnly);
+  table.Close();
+  EXPECT_EQ(log.events.size(), 1u);
 }
 
 }  // namespace
