@@ -12,6 +12,9 @@ packages=(
   xvfb xauth                          # a display for window tests on a machine without one
   clang libclang-rt-14-dev            # the fuzzing harnesses
   g++-mingw-w64-x86-64 wine64         # the Windows build and its tests
+  dpkg-dev xz-utils                   # unpacking Debian's Qt source for the Windows window
+  nsis                                # the Windows installer
+  xdotool                             # keys and window captions for the window under Wine
 )
 
 if ! command -v dpkg >/dev/null; then
