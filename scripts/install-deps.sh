@@ -14,7 +14,7 @@ packages=(
   g++-mingw-w64-x86-64 wine64         # the Windows build and its tests
   dpkg-dev xz-utils                   # unpacking Debian's Qt source for the Windows window
   nsis                                # the Windows installer
-  xdotool                             # keys and window captions for the window under Wine
+  xdotool xclip                       # keys, captions and box texts of the window under Wine
 )
 
 if ! command -v dpkg >/dev/null; then
