@@ -12,6 +12,7 @@ packages=(
   xvfb xauth                          # a display for window tests on a machine without one
   clang libclang-rt-14-dev            # the fuzzing harnesses
   g++-mingw-w64-x86-64 wine64         # the Windows build and its tests
+  fonts-wine                          # Wine's own fonts for the window's texts
   dpkg-dev xz-utils                   # unpacking Debian's Qt source for the Windows window
   nsis                                # the Windows installer
   xdotool xclip                       # keys, captions and box texts of the window under Wine
