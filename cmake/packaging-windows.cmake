@@ -11,6 +11,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_FILE_NAME Norvalde-${PROJECT_VERSION}-win64)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Norvalde)
+set(CPACK_PACKAGE_EXECUTABLES Norvalde Norvalde)  # the Start-menu entry
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 
@@ -23,10 +24,6 @@ if(NORVALDE_MAKENSIS)
   set(CPACK_NSIS_DISPLAY_NAME Norvalde)
   set(CPACK_NSIS_INSTALLED_ICON_NAME Norvalde.exe)
   set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-  # The Start-menu entry starts the program in the user's documents, a folder it may list.
-  set(CPACK_NSIS_CREATE_ICONS_EXTRA
-      "SetOutPath \"$DOCUMENTS\"\n  CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\Norvalde.lnk\" \"$INSTDIR\\Norvalde.exe\"")
-  set(CPACK_NSIS_DELETE_ICONS_EXTRA "Delete \"$SMPROGRAMS\\$MUI_TEMP\\Norvalde.lnk\"")
 endif()
 
 include(CPack)
