@@ -11,6 +11,11 @@ set(CMAKE_RC_COMPILER ${NORVALDE_MINGW_TRIPLET}-windres)
 
 # Libraries and headers come from the MinGW sysroot only; build tools from the host.
 set(CMAKE_FIND_ROOT_PATH /usr/${NORVALDE_MINGW_TRIPLET})
+# The static Qt for Windows (scripts/build-windows-app.sh builds it), searched like the sysroot.
+if(NORVALDE_WINDOWS_QT)
+  list(PREPEND CMAKE_FIND_ROOT_PATH ${NORVALDE_WINDOWS_QT})
+endif()
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES NORVALDE_WINDOWS_QT)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

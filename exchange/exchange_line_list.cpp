@@ -1,6 +1,8 @@
 #include "exchange/exchange_line_list.h"
 
+#include <cstdio>
 #include <cstring>
+#include <random>
 
 #include "platform/error.h"
 #include "platform/system_errors.h"
@@ -10,6 +12,12 @@ namespace norvalde::exchange {
 namespace {
 
 constexpr size_t kChunkSize = 64 * 1024;
+constexpr int kFileExists = 80;  // the run-time code of a name that is taken
+#ifdef _WIN32
+constexpr const char* kSeparators = "\\/";
+#else
+constexpr const char* kSeparators = "/";
+#endif
 
 [[noreturn]] void FailToOpen(const std::string& path, int systemError) {
   throw Error("Cannot open file \"" + path + "\". " + platform::SystemErrorText(systemError));
@@ -78,8 +86,27 @@ void SplitLinesInPlace(std::string& content, std::vector<size_t>& ends) {
 }
 
 // A name for the temporary file beside the target: same folder, so the final rename never
-// crosses file systems.
-std::string TemporaryName(const std::string& target) { return target + ".tmp"; }
+// crosses file systems, and a random part, so that it is no other file's name.
+std::string TemporaryName(const std::string& target) {
+  static std::mt19937_64 random{std::random_device{}()};
+  char suffix[24];
+  std::snprintf(suffix, sizeof suffix, ".%016llx.tmp",
+                static_cast<unsigned long long>(random()));
+  return target + suffix;
+}
+
+// Creates the temporary file: a new file that this save alone made. A name taken already
+// (the odds are tiny) is simply passed over for another.
+int CreateTemporary(platform::Env& env, const std::string& target, std::string& temporary,
+                    std::unique_ptr<platform::File>& file) {
+  int error = 0;
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    temporary = TemporaryName(target);
+    error = env.Open(temporary, platform::OpenMode::kCreateTemporary, file);
+    if (platform::RuntimeErrorCode(error) != kFileExists) return error;
+  }
+  return error;
+}
 
 }  // namespace
 
@@ -118,9 +145,9 @@ void ExchangeLineList::SaveToFile(const std::string& path) const {
     held->Close();
   }
 
-  const std::string temporary = TemporaryName(target);
+  std::string temporary;
   std::unique_ptr<platform::File> file;
-  int error = env_.Open(temporary, platform::OpenMode::kCreateExclusive, file);
+  int error = CreateTemporary(env_, target, temporary, file);
   if (error != 0) FailToCreate(path, error);
 
   std::string chunk;
@@ -148,6 +175,10 @@ void ExchangeLineList::SaveToFile(const std::string& path) const {
     env_.DeleteFile(temporary);
     FailToCreate(path, error);
   }
+  // The new name itself must survive a power cut, not only the bytes under it.
+  const size_t separator = target.find_last_of(kSeparators);
+  error = env_.SyncFolder(separator == std::string::npos ? "." : target.substr(0, separator + 1));
+  if (error != 0) FailToCreate(path, error);
 }
 
 }  // namespace norvalde::exchange

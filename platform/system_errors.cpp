@@ -29,12 +29,22 @@ int RuntimeErrorCode(int systemError) {
     case EISDIR: return kAccessDenied;
     // A refused lock is what Windows reports as a sharing violation.
     case EWOULDBLOCK: return kSharingViolation;
+    // Windows' "the file exists" for a name taken when creating exclusively.
+    case EEXIST: return kFileExists;
     case ENOSPC:
     case EDQUOT: return kDiskFull;
     // EIO's own number (5) is the library's "access denied"; Windows has its own device fault.
     case EIO: return kDeviceFault;
     default: return systemError;
   }
+#endif
+}
+
+bool RefusesWriting(int systemError) {
+#ifdef _WIN32
+  return systemError == ERROR_ACCESS_DENIED || systemError == ERROR_WRITE_PROTECT;
+#else
+  return systemError == EACCES || systemError == EPERM || systemError == EROFS;
 #endif
 }
 

@@ -15,6 +15,7 @@ inline constexpr int kTooManyOpenFiles = 4;      // ERROR_TOO_MANY_OPEN_FILES
 inline constexpr int kAccessDenied = 5;          // ERROR_ACCESS_DENIED
 inline constexpr int kSharingViolation = 32;     // ERROR_SHARING_VIOLATION: the file is held
 inline constexpr int kLockViolation = 33;        // ERROR_LOCK_VIOLATION: a region is locked
+inline constexpr int kFileExists = 80;           // ERROR_FILE_EXISTS
 inline constexpr int kHandleDiskFull = 39;       // ERROR_HANDLE_DISK_FULL
 inline constexpr int kReadPastEnd = 100;         // the library's "read past the end"
 inline constexpr int kDiskFull = 101;            // the library's "disk full" on writing
@@ -28,6 +29,10 @@ inline constexpr int kDeviceFault = 1117;        // ERROR_IO_DEVICE
 // denied -> kAccessDenied, disk full -> kDiskFull, any other number is kept as it is (on
 // Windows the system's codes already are the library's codes).
 int RuntimeErrorCode(int systemError);
+
+// Whether the error refuses writing alone: access denied, or (POSIX) a read-only file
+// system, or (Windows) a write-protected medium. A file refused so may still open for reading.
+bool RefusesWriting(int systemError);
 
 // The library's message for one of its codes: kFileNotFound "No se encuentra el archivo", ...
 // and "Error de E/S %d" for a code it has no text for.

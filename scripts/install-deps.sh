@@ -18,6 +18,10 @@ test_packages=(
   clang libclang-rt-14-dev            # the fuzzing harnesses
   g++-mingw-w64-x86-64 wine64         # the Windows build and its tests
   dpkg-dev lintian appstream          # the Debian package: dependencies, checks, metainfo
+  fonts-wine                          # Wine's own fonts for the window's texts
+  xz-utils                            # unpacking Debian's Qt source for the Windows window
+  nsis                                # the Windows installer
+  xdotool xclip                       # keys, captions and box texts of the window under Wine
 )
 
 case "${1:-test}" in

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Builds the core and its test suites for 64-bit Windows with MinGW-w64 and runs every test
-# executable under Wine, in a Wine prefix made for this run and removed afterwards.
-# Prints each executable's GoogleTest summary and a final "N passed, N failed" line (tests);
-# exits non-zero when any test fails or an executable does not finish.
+# executable under Wine, in a Wine prefix made for this run and removed afterwards. Then builds
+# the window for Windows (scripts/build-windows-app.sh), runs its Qt Test suites under Wine and
+# drives the real Norvalde.exe on a virtual display (Xvfb) through the keyboard.
+# Prints each executable's summary and a final "N passed, N failed, N skipped" line (tests and
+# window checks); exits non-zero when any test fails or an executable does not finish.
+# NORVALDE_WINDOWS_APP=OFF leaves the window out.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -59,6 +62,7 @@ trap cleanup EXIT
 
 passed=0
 failed=0
+skipped=0
 mapfile -t executables < <(find "$build/tests" -name '*.exe' -type f | sort)
 if [[ ${#executables[@]} -eq 0 ]]; then
   echo "test-windows: no test executables were built" >&2
@@ -77,6 +81,8 @@ for exe in "${executables[@]}"; do
   ran=$(grep -c '^\[       OK \]' "$log" || true)
   broke=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\?, listed below:.*/\1/p' "$log" | tail -1)
   broke=${broke:-0}
+  left=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\?, listed below:.*/\1/p' "$log" | tail -1)
+  skipped=$((skipped + ${left:-0}))
   if [[ $status -ne 0 && $broke -eq 0 ]]; then
     broke=1  # ended without a GoogleTest verdict: a crash or a hang
     echo "== $name: exited with status $status before finishing"
@@ -92,5 +98,25 @@ for exe in "${executables[@]}"; do
   failed=$((failed + broke))
 done
 
-echo "$passed passed, $failed failed"
+# A table held by a Windows program under Wine while the Linux core runs; its counts join ours.
+holder_log="$build/wine_holder.log"
+bash "$root/scripts/test-wine-holder.sh" >"$holder_log" 2>&1 || true
+grep -v '^[0-9]* passed, ' "$holder_log" || true
+holder_counts=$(sed -n 's/^\([0-9]*\) passed, \([0-9]*\) failed, \([0-9]*\) skipped$/\1 \2 \3/p' \
+  "$holder_log" | tail -1)
+if [[ -z "$holder_counts" ]]; then
+  echo "== wine holder: ended without a count"
+  holder_counts="0 1 0"
+fi
+read -r holder_passed holder_failed holder_skipped <<<"$holder_counts"
+passed=$((passed + holder_passed))
+failed=$((failed + holder_failed))
+skipped=$((skipped + holder_skipped))
+
+if [[ "${NORVALDE_WINDOWS_APP:-ON}" != OFF ]]; then
+  # shellcheck source=scripts/test-windows-window.sh
+  source "$root/scripts/test-windows-window.sh"
+fi
+
+echo "$passed passed, $failed failed, $skipped skipped"
 [[ $failed -eq 0 ]]

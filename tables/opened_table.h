@@ -13,7 +13,7 @@ namespace norvalde::tables {
 struct Table::Opened {
   Opened(platform::Env& env, std::string path, std::unique_ptr<platform::File> file,
          DbfLayout layout, uint32_t rows, bool writable, int codePage)
-      : records(env, std::move(path), std::move(file), std::move(layout), rows),
+      : records(env, std::move(path), std::move(file), std::move(layout), rows, writable),
         cursor(records, writable, codePage) {}
 
   RecordFile records;

@@ -15,11 +15,13 @@ constexpr char kEndOfFile = 0x1A;
 }  // namespace
 
 RecordFile::RecordFile(platform::Env& env, std::string path,
-                       std::unique_ptr<platform::File> file, DbfLayout layout, uint32_t rows)
+                       std::unique_ptr<platform::File> file, DbfLayout layout, uint32_t rows,
+                       bool writable)
     : env_(env),
       path_(std::move(path)),
       file_(std::move(file)),
       layout_(std::move(layout)),
+      writable_(writable),
       count_(rows),
       storedCount_(rows),
       capacity_(std::max<size_t>(1, kBlockBytes / layout_.recordLength)) {
@@ -90,6 +92,7 @@ void RecordFile::Flush() {
   if (error == 0) error = file_->Write(cache_.data(), cache_.size());
   if (reachesEnd) cache_.resize(dataSize);
   if (error == 0 && grew) error = WriteHeaderCount(count_);
+  written_ = true;
   if (error != 0) {
     RestoreStoredRows();
     ThrowWriteError(error);
@@ -104,7 +107,9 @@ void RecordFile::Close() {
     file_->Close();
     throw;
   }
-  if (int error = file_->Close()) ThrowWriteError(error);
+  int error = written_ || (writable_ && count_ == 0) ? file_->Sync() : 0;
+  if (int closeError = file_->Close(); error == 0) error = closeError;
+  if (error != 0) ThrowWriteError(error);
 }
 
 int RecordFile::WriteHeaderCount(uint32_t count) {

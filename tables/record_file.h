@@ -5,7 +5,10 @@
 // another one is needed and at Flush. Whenever rows have been added, the write of the block is
 // followed by the end-of-file marker and the header's date and count, so the file on disk is
 // always a valid table holding exactly the rows written. A failed write forgets the rows that
-// did not reach the disk (count() shrinks back) and cuts anything written past them.
+// did not reach the disk (count() shrinks back) and cuts anything written past them. A table
+// written to is synced before it is closed, so once a run says it is done its rows survive a
+// power cut; so is an empty one opened for writing, which may be a table just created (Create
+// leaves the sync to the close that follows: one sync per new table, not two).
 #pragma once
 
 #include <cstdint>
@@ -19,9 +22,10 @@ namespace norvalde::tables {
 
 class RecordFile {
  public:
-  // `file` holds `rows` whole records after the header `layout` describes.
+  // `file` holds `rows` whole records after the header `layout` describes; `writable`: it was
+  // opened for writing.
   RecordFile(platform::Env& env, std::string path, std::unique_ptr<platform::File> file,
-             DbfLayout layout, uint32_t rows);
+             DbfLayout layout, uint32_t rows, bool writable);
 
   const std::string& path() const { return path_; }
   const DbfLayout& layout() const { return layout_; }
@@ -34,7 +38,7 @@ class RecordFile {
   void Store(uint32_t index, const char* record);
   // Writes the changed block, the end marker and the header's count. Throws on failure.
   void Flush();
-  // Flush, then closes the file whatever happened.
+  // Flush and the sync, then closes the file whatever happened.
   void Close();
 
  private:
@@ -48,6 +52,7 @@ class RecordFile {
   std::string path_;
   std::unique_ptr<platform::File> file_;
   DbfLayout layout_;
+  bool writable_;
   uint32_t count_;        // rows of the table, buffered ones included
   uint32_t storedCount_;  // rows the header on disk counts
   size_t capacity_;       // rows per cached block
@@ -55,6 +60,7 @@ class RecordFile {
   uint32_t cacheFirst_ = 0;
   uint32_t cacheRows_ = 0;
   bool dirty_ = false;
+  bool written_ = false;  // anything written since the table was opened
 };
 
 }  // namespace norvalde::tables

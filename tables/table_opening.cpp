@@ -29,7 +29,8 @@ std::unique_ptr<File> OpenTableFile(Env& env, const std::string& path, Sharing s
   std::unique_ptr<File> file;
   writable = access == Access::kReadWrite;
   int error = env.Open(path, writable ? readWrite : readOnly, file);
-  if (error != 0 && writable && platform::RuntimeErrorCode(error) == platform::runtime_code::kAccessDenied) {
+  // A read-only file system refuses writing as a read-only file does: both open for reading.
+  if (error != 0 && writable && platform::RefusesWriting(error)) {
     writable = false;
     if (env.Open(path, readOnly, file) != 0) writable = true;  // report the first failure
     else error = 0;
@@ -62,8 +63,16 @@ DbfLayout ReadLayout(File& file, const std::string& path, uint32_t& rows) {
   DbfLayout layout;
   const std::string wrong = ParseDbfHeader(header, layout);
   if (!wrong.empty()) ThrowDamaged(path, wrong);
+  // A count beyond the whole records there is a cut copy (or a cut last record): reading the
+  // rest would pass half a table off as the whole. More records than the count is what other
+  // writers leave behind after an interrupted append; the count is what they meant.
   const uint64_t present = (size - layout.headerLength) / layout.recordLength;
-  rows = static_cast<uint32_t>(std::min<uint64_t>(layout.headerCount, present));
+  if (layout.headerCount > present) {
+    ThrowDamaged(path, "la cabecera indica " + std::to_string(layout.headerCount) +
+                           " registros y el archivo solo contiene " + std::to_string(present) +
+                           " completos");
+  }
+  rows = layout.headerCount;
   return layout;
 }
 

@@ -17,9 +17,9 @@ namespace norvalde::tables {
 std::unique_ptr<platform::File> OpenTableFile(platform::Env& env, const std::string& path,
                                               Sharing sharing, Access access, bool& writable);
 
-// Reads and checks the header; `rows` becomes the number of whole records really present (a
-// count beyond the data, as in a cut copy, yields the rows there, never a partial one). A
-// damaged header is the engine's open error naming what is wrong.
+// Reads and checks the header; `rows` becomes the header's record count. A damaged header, or
+// a count beyond the whole records the file holds (a cut copy), is the engine's open error
+// naming what is wrong; records beyond the count are left unread.
 DbfLayout ReadLayout(platform::File& file, const std::string& path, uint32_t& rows);
 
 // The table's code page: its language driver, else a `.cpg` file beside it, else Windows-1252.

@@ -33,6 +33,8 @@ class TestFolders {
   std::string Carpeta() const;
   const std::string& rovaFolder() const { return rovaFolder_; }
   const std::string& workFolder() const { return workFolder_; }
+  // The temporary folder that holds the two.
+  const std::string& root() const { return temp_.path(); }
   // A further folder `name` beside the two, created empty.
   std::string MakeFolder(const std::string& name) const { return temp_.MakeFolder(name); }
 

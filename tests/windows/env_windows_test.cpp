@@ -27,6 +27,7 @@ static_assert(runtime_code::kTooManyOpenFiles == ERROR_TOO_MANY_OPEN_FILES);
 static_assert(runtime_code::kAccessDenied == ERROR_ACCESS_DENIED);
 static_assert(runtime_code::kSharingViolation == ERROR_SHARING_VIOLATION);
 static_assert(runtime_code::kLockViolation == ERROR_LOCK_VIOLATION);
+static_assert(runtime_code::kFileExists == ERROR_FILE_EXISTS);
 static_assert(runtime_code::kHandleDiskFull == ERROR_HANDLE_DISK_FULL);
 static_assert(runtime_code::kSystemDiskFull == ERROR_DISK_FULL);
 static_assert(runtime_code::kDeviceFault == ERROR_IO_DEVICE);
