@@ -1,5 +1,5 @@
-// The drives the drive box offers. On Windows these are the drive letters; elsewhere the
-// mounted file systems, the root first.
+// The drives the drive box offers (platform/drives.h), in the window's own strings. On Windows
+// these are the drive letters; elsewhere the mounted file systems, the root first.
 #pragma once
 
 #include <QString>

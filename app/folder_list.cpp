@@ -4,9 +4,9 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
-#include "app/current_folder.h"
 #include "app/folder_rows.h"
 #include "app/pictures.h"
+#include "platform/current_folder.h"
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "platform/system_errors.h"
@@ -60,13 +60,13 @@ TDirectoryListBox::TDirectoryListBox(QWidget* parent) : QListWidget(parent) {
 }
 
 void TDirectoryListBox::ShowCurrentFolder() {
-  directory_ = CurrentFolder();
+  directory_ = QString::fromStdString(platform::CurrentFolder());
   Rebuild();
   emit DirectoryChanged(directory_);
 }
 
 void TDirectoryListBox::OpenFolder(const QString& path) {
-  if (const int error = ChangeCurrentFolder(path); error != 0) {
+  if (const int error = platform::ChangeCurrentFolder(path.toStdString()); error != 0) {
     throw Error(platform::InOutErrorMessage(platform::RuntimeErrorCode(error)));
   }
   ShowCurrentFolder();

@@ -1,5 +1,5 @@
 // The message sink the window hands to the Export and the Import: their messages go to the
-// window's message box, and the end of an action takes the hourglass away.
+// window's message box, and the start and end of an action show and take away the hourglass.
 #pragma once
 
 #include "app/window_messages.h"
@@ -16,6 +16,7 @@ class FormMessageSink : public MessageSink {
  public:
   explicit FormMessageSink(WindowMessages& boxes) : boxes_(boxes) {}
   void ShowMessage(const std::string& text) override { boxes_.ShowMessage(text); }
+  void ShowBusyCursor() override { SetBusyCursor(); }
   void RestoreCursor() override { RestoreBusyCursor(); }
 
  private:

@@ -195,46 +195,20 @@ bool TMForm::StartAction() {
     boxes_.ShowMessage("No existe la carpeta");
     return false;
   }
-  SetBusyCursor();
   return true;
 }
 
+// The hourglass, the steps and the closing message are the actions' own, as in every test.
 void TMForm::BExportarClick() {
   RunGuarded([this] {
-    if (!StartAction()) return;
-    ExportarAsignaturas();
-    ExportarProfesores();
-    ExportarAulas();
-    ExportarGrupos();
-    ExportarAsignaturasGrupos();
-    ExportarTramos();
-    messages_.RestoreCursor();
-    messages_.ShowMessage("Proceso finalizado");
+    if (StartAction()) exporting::RunExport({env_, Carpeta, workFolder_, messages_});
   });
 }
 
 void TMForm::BImportarClick() {
   RunGuarded([this] {
-    if (!StartAction()) return;
-    importing::RunImport({env_, Carpeta, workFolder_, messages_}, Tables);
+    if (StartAction()) importing::RunImport({env_, Carpeta, workFolder_, messages_}, Tables);
   });
-}
-
-void TMForm::ExportarAsignaturas() {
-  exporting::ExportarAsignaturas({env_, Carpeta, workFolder_, messages_});
-}
-void TMForm::ExportarProfesores() {
-  exporting::ExportarProfesores({env_, Carpeta, workFolder_, messages_});
-}
-void TMForm::ExportarAulas() { exporting::ExportarAulas({env_, Carpeta, workFolder_, messages_}); }
-void TMForm::ExportarGrupos() {
-  exporting::ExportarGrupos({env_, Carpeta, workFolder_, messages_});
-}
-void TMForm::ExportarAsignaturasGrupos() {
-  exporting::ExportarAsignaturasGrupos({env_, Carpeta, workFolder_, messages_});
-}
-void TMForm::ExportarTramos() {
-  exporting::ExportarTramos({env_, Carpeta, workFolder_, messages_});
 }
 
 void TMForm::ShowFolderInLabel(const QString& folder) {

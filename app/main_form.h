@@ -14,7 +14,7 @@
 #include "app/picture_button.h"
 #include "app/window_messages.h"
 #include "platform/env.h"
-#include "tables/work_tables.h"
+#include "import/import_tables.h"
 
 namespace norvalde::window {
 
@@ -49,19 +49,13 @@ class TMForm : public QWidget {
   std::string Carpeta;
 
   // The Import's table components, closed until an Import opens them.
-  tables::ImportTables Tables;
+  importing::ImportTables Tables;
 
   void FormCreate();
   void FormClose();
+  // Both run the action's own RunExport or RunImport once the folder has been checked.
   void BExportarClick();
   void BImportarClick();
-
-  void ExportarAsignaturas();
-  void ExportarProfesores();
-  void ExportarAulas();
-  void ExportarGrupos();
-  void ExportarAsignaturasGrupos();
-  void ExportarTramos();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -72,8 +66,8 @@ class TMForm : public QWidget {
   void CreateControls();
   void LinkFolderControls();
   void SetUpKeyboard();
-  // The common start of both actions: sets Carpeta, checks that the folder exists and shows
-  // the hourglass. False when the action must end here.
+  // The common start of both actions: sets Carpeta and checks that the folder exists. False
+  // when the action must end here.
   bool StartAction();
   // Runs `step`; an error it raises is shown in the error box and goes no further.
   template <typename Step>

@@ -4,6 +4,8 @@
 
 #include <QPixmap>
 
+#include "platform/drives.h"
+
 namespace norvalde::window {
 
 // 18 x 18: a green check mark (OK buttons).
@@ -15,7 +17,8 @@ enum class FolderIcon { kOpen, kCurrent, kClosed };
 // 16 x 15.
 QPixmap FolderPicture(FolderIcon icon);
 
-enum class DriveIcon { kRemovable, kFixed, kNetwork, kCdRom, kRamDisk };
+// The icon of each kind of drive.
+using DriveIcon = platform::DriveKind;
 // 16 x 11.
 QPixmap DrivePicture(DriveIcon icon);
 

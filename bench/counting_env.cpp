@@ -3,35 +3,30 @@
 namespace norvalde::bench {
 namespace {
 
-class CountingFile : public platform::File {
+class CountingFile : public platform::FileWrapper {
  public:
   CountingFile(std::unique_ptr<platform::File> file,
                std::shared_ptr<std::map<std::string, FileTraffic>> traffic, std::string path)
-      : file_(std::move(file)), traffic_(std::move(traffic)), path_(std::move(path)) {}
+      : FileWrapper(std::move(file)), traffic_(std::move(traffic)), path_(std::move(path)) {}
 
   int Read(char* buffer, size_t want, size_t& got) override {
-    int error = file_->Read(buffer, want, got);
+    int error = FileWrapper::Read(buffer, want, got);
     FileTraffic& traffic = (*traffic_)[path_];
     traffic.bytesRead += got;
     if (!traffic.created) traffic.bytesReadOfOriginal += got;
     return error;
   }
   int Write(const char* data, size_t size) override {
-    int error = file_->Write(data, size);
+    int error = FileWrapper::Write(data, size);
     if (error == 0) (*traffic_)[path_].bytesWritten += size;
     return error;
   }
-  int Seek(uint64_t offset) override { return file_->Seek(offset); }
-  int Size(uint64_t& size) override { return file_->Size(size); }
-  int Truncate(uint64_t size) override { return file_->Truncate(size); }
   int Sync() override {
     (*traffic_)[path_].synced = true;
-    return file_->Sync();
+    return FileWrapper::Sync();
   }
-  int Close() override { return file_->Close(); }
 
  private:
-  std::unique_ptr<platform::File> file_;
   std::shared_ptr<std::map<std::string, FileTraffic>> traffic_;
   std::string path_;
 };

@@ -15,6 +15,7 @@
 #include "import/import.h"
 #include "platform/paths.h"
 #include "tables/table.h"
+#include "import/import_tables.h"
 #include "tables/work_tables.h"
 #include "tests/support/recording_message_sink.h"
 #include "tests/support/temp_folder.h"
@@ -81,7 +82,7 @@ TEST(Generator, SchoolFolderGoesThroughExportAndImport) {
   testing::RecordingMessageSink sink;
   const std::string carpeta = rova + platform::kPathSeparator;
   exporting::RunExport({env, carpeta, work, sink});
-  tables::ImportTables importTables(env);
+  importing::ImportTables importTables(env);
   importing::RunImport({env, carpeta, work, sink}, importTables);
   EXPECT_EQ(sink.messages, (std::vector<std::string>{"Proceso finalizado", "Proceso Terminado"}));
 

@@ -17,6 +17,7 @@
 #include "platform/env.h"
 #include "platform/message_sink.h"
 #include "tables/table.h"
+#include "import/import_tables.h"
 #include "tables/work_tables.h"
 
 namespace norvalde::bench {
@@ -92,19 +93,12 @@ void ExportStage(const BenchFolders& folders, Values& values) {
   CountingEnv env(platform::Env::Default());
   FailOnUnexpectedMessage messages("Proceso finalizado");
   exporting::ExportContext context{env, folders.rova + "/", folders.work, messages};
-  const std::pair<const char*, void (*)(const exporting::ExportContext&)> conversions[] = {
-      {"ExportarAsignaturas", exporting::ExportarAsignaturas},
-      {"ExportarProfesores", exporting::ExportarProfesores},
-      {"ExportarAulas", exporting::ExportarAulas},
-      {"ExportarGrupos", exporting::ExportarGrupos},
-      {"ExportarAsignaturasGrupos", exporting::ExportarAsignaturasGrupos},
-      {"ExportarTramos", exporting::ExportarTramos}};
   const Clock::time_point start = Clock::now();
-  for (const auto& [name, conversion] : conversions) {
-    const Clock::time_point step = Clock::now();
-    conversion(context);
+  Clock::time_point step = start;
+  exporting::RunExport(context, [&](const char* name) {
     values[std::string("seconds.") + name] = SecondsSince(step);
-  }
+    step = Clock::now();
+  });
   values["seconds"] = SecondsSince(start);
   ReportTraffic(env, values);
 }
@@ -113,7 +107,7 @@ void ImportStage(const BenchFolders& folders, Values& values) {
   CountingEnv env(platform::Env::Default());
   FailOnUnexpectedMessage messages("Proceso Terminado");
   importing::ImportContext context{env, folders.rova + "/", folders.work, messages};
-  tables::ImportTables importTables(env);
+  importing::ImportTables importTables(env);
   const Clock::time_point start = Clock::now();
   importing::RunImport(context, importTables);
   values["seconds"] = SecondsSince(start);

@@ -31,9 +31,13 @@ using exchange::FieldText;
 // The GRUPOST fields an assignment takes, in the order they are copied.
 constexpr std::array<const char*, 4> kGroupFields{"TURNO", "NIVEL", "CURSO", "GRUPO"};
 
-// Field names match as the table matches them, ignoring ASCII case.
-bool SameFieldName(const std::string& name, const char* field) {
-  return exchange::UpperCaseAscii(name) == exchange::UpperCaseAscii(field);
+using GroupFields = std::array<tables::FieldHandle, kGroupFields.size()>;
+
+// The handles of the copied fields in `table`.
+GroupFields FindGroupFields(const tables::Table& table) {
+  GroupFields fields;
+  for (size_t i = 0; i < kGroupFields.size(); ++i) fields[i] = table.FindField(kGroupFields[i]);
+  return fields;
 }
 
 // The copied fields of the first GRUPOST row of one ABREV, read in order up to the first that
@@ -50,11 +54,13 @@ struct GroupData {
 class Groups {
  public:
   explicit Groups(tables::Table& grupost) {
-    std::array<std::exception_ptr, kGroupFields.size()> absent = AbsentFields(grupost);
+    const GroupFields fields = FindGroupFields(grupost);
+    const tables::FieldHandle abrev = grupost.FindField("ABREV");
+    std::array<std::exception_ptr, kGroupFields.size()> absent = AbsentFields(grupost, fields);
     for (grupost.First(); !grupost.AtEnd(); grupost.Next()) {
       bool added = false;
-      index_.Add({grupost.AsText("ABREV")}, added);
-      if (added) groups_.push_back(ReadGroup(grupost, absent));
+      index_.Add({grupost.AsText(abrev)}, added);
+      if (added) groups_.push_back(ReadGroup(grupost, fields, absent));
     }
   }
 
@@ -65,16 +71,13 @@ class Groups {
 
  private:
   // The table's own error for each copied field it lacks, found once rather than per row.
-  static std::array<std::exception_ptr, kGroupFields.size()> AbsentFields(tables::Table& grupost) {
+  static std::array<std::exception_ptr, kGroupFields.size()> AbsentFields(
+      tables::Table& grupost, const GroupFields& fields) {
     std::array<std::exception_ptr, kGroupFields.size()> absent;
-    const std::vector<std::string> names = grupost.FieldNames();
     for (size_t i = 0; i < kGroupFields.size(); ++i) {
-      const bool present = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
-        return SameFieldName(name, kGroupFields[i]);
-      });
-      if (present) continue;
+      if (fields[i].found()) continue;
       try {
-        grupost.AsText(kGroupFields[i]);
+        grupost.AsText(fields[i]);
       } catch (...) {
         absent[i] = std::current_exception();
       }
@@ -82,13 +85,13 @@ class Groups {
     return absent;
   }
 
-  static GroupData ReadGroup(tables::Table& grupost,
+  static GroupData ReadGroup(tables::Table& grupost, const GroupFields& fields,
                              const std::array<std::exception_ptr, kGroupFields.size()>& absent) {
     GroupData group;
     for (size_t i = 0; i < kGroupFields.size(); ++i) {
       try {
         if (absent[i]) std::rethrow_exception(absent[i]);
-        group.values[i] = grupost.AsText(kGroupFields[i]);
+        group.values[i] = grupost.AsText(fields[i]);
       } catch (...) {
         group.readable = i;
         group.failure = std::current_exception();
@@ -110,11 +113,13 @@ void CopyGroupData(const ExportContext& context, tables::Table& asigt) {
   asigt.First();
   if (!asigt.AtEnd()) {  // GRUPOST is read only when there is an assignment to look up
     const Groups groups(grupost);
+    const tables::FieldHandle cgrup = asigt.FindField("CGRUP");
+    const GroupFields fields = FindGroupFields(asigt);
     for (; !asigt.AtEnd(); asigt.Next()) {
-      const GroupData* group = groups.Find(asigt.AsText("CGRUP"));
+      const GroupData* group = groups.Find(asigt.AsText(cgrup));
       if (group == nullptr) continue;
       asigt.Edit();
-      for (size_t i = 0; i < group->readable; ++i) asigt.SetText(kGroupFields[i], group->values[i]);
+      for (size_t i = 0; i < group->readable; ++i) asigt.SetText(fields[i], group->values[i]);
       if (group->failure) std::rethrow_exception(group->failure);
       asigt.Post();
     }
@@ -176,24 +181,27 @@ class CourseHours {
 // was one. A text that is not a number ends the run at its row, which is left unchanged.
 bool SetHours(tables::Table& asigt, CourseHours& courseHours) {
   bool rowWithoutHours = false;
+  const tables::FieldHandle casig = asigt.FindField("CASIG"), nivel = asigt.FindField("NIVEL"),
+                            curso = asigt.FindField("CURSO"), horas = asigt.FindField("HORAS"),
+                            sesiones = asigt.FindField("SESIONES");
   for (asigt.First(); !asigt.AtEnd(); asigt.Next()) {
-    const std::string subject = asigt.AsText("CASIG");
-    const std::string level = asigt.AsText("NIVEL");
-    const std::string course = asigt.AsText("CURSO");
+    const std::string subject = asigt.AsText(casig);
+    const std::string level = asigt.AsText(nivel);
+    const std::string course = asigt.AsText(curso);
     CourseHours::Hours* found = courseHours.Find(subject, level, course);
     if (found == nullptr) {
       rowWithoutHours = true;
       continue;
     }
     asigt.Edit();
-    asigt.SetNumber("HORAS", CourseHours::Convert(*found));
+    asigt.SetNumber(horas, CourseHours::Convert(*found));
     // The pattern follows the value as stored, so it always agrees with HORAS.
-    double hours = asigt.AsNumber("HORAS");
+    double hours = asigt.AsNumber(horas);
     if (hours < 1) {
       hours = 1;
-      asigt.SetNumber("HORAS", hours);
+      asigt.SetNumber(horas, hours);
     }
-    asigt.SetText("SESIONES", SessionPattern(hours));
+    asigt.SetText(sesiones, SessionPattern(hours));
     asigt.Post();
   }
   return rowWithoutHours;
@@ -202,11 +210,13 @@ bool SetHours(tables::Table& asigt, CourseHours& courseHours) {
 // Every assignment is taught at least one hour a week. Only the rows that SetHours left empty
 // read 0.
 void SetDefaultHours(tables::Table& asigt) {
+  const tables::FieldHandle horas = asigt.FindField("HORAS"),
+                            sesiones = asigt.FindField("SESIONES");
   for (asigt.First(); !asigt.AtEnd(); asigt.Next()) {
-    if (asigt.AsNumber("HORAS") != 0) continue;
+    if (asigt.AsNumber(horas) != 0) continue;
     asigt.Edit();
-    asigt.SetNumber("HORAS", 1);
-    asigt.SetText("SESIONES", "1");
+    asigt.SetNumber(horas, 1);
+    asigt.SetText(sesiones, "1");
     asigt.Post();
   }
 }
@@ -217,18 +227,9 @@ void ExportarAsignaturasGrupos(const ExportContext& context) {
   tables::Table asigt(context.env);
   const bool found = ConvertLineByLine(
       context,
-      {
-          .fileName = "rova_asignatgrupo.txt",
-          .missingMessage = "No existe archivo de grupos (ROVA_ASIGNATGRUPO.TXT)",
-          .table = tables::AsigtTable(),
-          .guardName = exchange::kGuardAsignatGrupo,
-          .duplicateKey = {},
-          .fillRow =
-              [](std::string_view line, tables::Table& row) {
-                row.SetText("CASIG", FieldText(line, 16, 19));
-                row.SetText("CGRUP", FieldText(line, 12, 15));
-              },
-      },
+      {"rova_asignatgrupo.txt", "No existe archivo de grupos (ROVA_ASIGNATGRUPO.TXT)",
+       tables::AsigtTable(), exchange::kGuardAsignatGrupo, std::nullopt,
+       {{"CASIG", 16, 19}, {"CGRUP", 12, 15}}},
       asigt);
   if (!found) return;
 

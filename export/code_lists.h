@@ -6,20 +6,20 @@
 #include <string>
 #include <vector>
 
-#include "platform/env.h"
+#include "platform/collation.h"
 
 namespace norvalde::exporting {
 
-// Orders codes as Env::CompareCodes does; codes it finds equal are one code.
+// Orders codes as Collation::CompareCodes does; codes it finds equal are one code.
 class CodeOrder {
  public:
-  explicit CodeOrder(platform::Env& env) : env_(&env) {}
+  explicit CodeOrder(platform::Collation& collation) : collation_(&collation) {}
   bool operator()(const std::string& a, const std::string& b) const {
-    return env_->CompareCodes(a, b) < 0;
+    return collation_->CompareCodes(a, b) < 0;
   }
 
  private:
-  platform::Env* env_;
+  platform::Collation* collation_;
 };
 
 // The codes already given a row. Kept ordered so that each test costs a logarithmic number of
@@ -27,7 +27,7 @@ class CodeOrder {
 // a scan of the list from its first entry would find one.
 class SeenCodes {
  public:
-  explicit SeenCodes(platform::Env& env) : codes_(CodeOrder(env)) {}
+  explicit SeenCodes(platform::Collation& collation) : codes_(CodeOrder(collation)) {}
   // Adds `code` and returns true, unless an equal code is already in.
   bool Insert(const std::string& code) { return codes_.insert(code).second; }
 
@@ -39,7 +39,7 @@ class SeenCodes {
 // character by character, so "800" sorts after "1045".
 class StartTimeList {
  public:
-  explicit StartTimeList(platform::Env& env) : order_(env) {}
+  explicit StartTimeList(platform::Collation& collation) : order_(collation) {}
   // Inserts `time` where the order puts it, unless an equal entry is already in.
   void Add(const std::string& time);
   // The number of entries that sort before `time`: 0 for the earliest start time.

@@ -1,6 +1,7 @@
 #include "export/line_conversion.h"
 
 #include <optional>
+#include <vector>
 
 #include "exchange/exchange_fields.h"
 #include "exchange/exchange_reader.h"
@@ -17,16 +18,26 @@ bool ConvertLineByLine(const ExportContext& context, const LineConversion& conve
 
   exchange::ExchangeReader reader(context.env);
   reader.Open(*path);
-  tables::RecreateWorkTable(context.env, context.workFolder, conversion.table, table);
+  RecreateWorkTable(context.env, context.workFolder, conversion.table, table);
 
+  // Looked up once; a field the table lacks fails at its first row, as by name.
+  std::vector<tables::FieldHandle> targets;
+  for (const FieldCopy& copy : conversion.copies) {
+    targets.push_back(table.FindField(std::string(copy.field)));
+  }
   std::optional<SeenCodes> seen;
-  if (conversion.duplicateKey) seen.emplace(context.env);
+  const std::optional<ColumnRange>& code = conversion.distinctCode;
+  if (code) seen.emplace(context.collation);
   while (!reader.AtEnd()) {
     const std::string line = reader.ReadLine();
     if (!exchange::IsDetailLine(line, conversion.guardName)) continue;
-    if (seen && !seen->Insert(conversion.duplicateKey(line))) continue;
+    if (seen && !seen->Insert(exchange::FieldText(line, code->first, code->last))) continue;
     table.Append();
-    conversion.fillRow(line, table);
+    for (size_t i = 0; i < targets.size(); ++i) {
+      const FieldCopy& copy = conversion.copies[i];
+      table.SetText(targets[i], exchange::FieldText(line, copy.first, copy.last));
+    }
+    if (conversion.fillRow) conversion.fillRow(line, table);
     table.Post();
   }
   reader.Close();

@@ -4,14 +4,30 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "export/export.h"
 #include "tables/table.h"
+#include "export/work_table_recreation.h"
 #include "tables/work_tables.h"
 
 namespace norvalde::exporting {
+
+// Columns first to last (1-based, inclusive) of a line, read trimmed (exchange::FieldText).
+struct ColumnRange {
+  int first;
+  int last;
+};
+
+// A text field of the row set from columns of the line.
+struct FieldCopy {
+  std::string_view field;
+  int first;
+  int last;
+};
 
 // What one member of the family reads and writes.
 struct LineConversion {
@@ -19,11 +35,13 @@ struct LineConversion {
   std::string_view missingMessage;  // shown when the file is absent
   const tables::WorkTableDefinition& table;
   std::string_view guardName;       // see exchange::IsDetailLine
-  // The code that identifies a line's row. When set, a line whose code equals (under the code
-  // comparison) the code of a row already appended from this file is dropped.
-  std::function<std::string(std::string_view line)> duplicateKey;
-  // Sets the fields of the row just appended from the line, in the order the table lists them.
-  std::function<void(std::string_view line, tables::Table& row)> fillRow;
+  // The columns of the code that identifies a line's row. When set, a line whose code equals
+  // (under the code comparison) the code of a row already appended from this file is dropped.
+  std::optional<ColumnRange> distinctCode;
+  // The fields of the row just appended that are copied from the line, in this order.
+  std::vector<FieldCopy> copies;
+  // Sets the fields derived from the line, after the copies; may be empty.
+  std::function<void(std::string_view line, tables::Table& row)> fillRow = {};
 };
 
 // Runs the conversion into `table` and leaves the table open. The steps keep this order so that

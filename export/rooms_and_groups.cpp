@@ -15,14 +15,12 @@ std::string GroupLetter(const std::string& unitCode) {
   return unitCode.empty() ? std::string() : unitCode.substr(unitCode.size() - 1);
 }
 
-void FillGroupRow(std::string_view line, tables::Table& row) {
+// The fields of a group row that are not plain copies of columns.
+void DeriveGroupFields(std::string_view line, tables::Table& row) {
   const std::string unitCode = FieldText(line, 2, 11);
   const std::string level = FieldText(line, 16, 18);
-  row.SetText("ABREV", FieldText(line, 12, 15));
-  row.SetText("TURNO", FieldText(line, 35, 37));
   // The timetabling program needs a level; groups without one share the placeholder.
   row.SetText("NIVEL", level.empty() ? "NIV" : level);
-  row.SetText("CURSO", FieldText(line, 22, 24));
   row.SetText("GRUPO", GroupLetter(unitCode));
   row.SetText("UNIDAD", unitCode);
 }
@@ -30,29 +28,16 @@ void FillGroupRow(std::string_view line, tables::Table& row) {
 }  // namespace
 
 void ExportarAulas(const ExportContext& context) {
-  ExportLineByLine(context, {
-      .fileName = "rova_aulas.txt",
-      .missingMessage = "No existe archivo de aulas (ROVA_AULAS.TXT)",
-      .table = tables::AulatTable(),
-      .guardName = exchange::kGuardAulas,
-      .duplicateKey = {},
-      .fillRow =
-          [](std::string_view line, tables::Table& row) {
-            row.SetText("ABREV", FieldText(line, 12, 15));
-            row.SetText("NOMBRE", FieldText(line, 86, 185));
-          },
-  });
+  ExportLineByLine(context, {"rova_aulas.txt", "No existe archivo de aulas (ROVA_AULAS.TXT)",
+                             tables::AulatTable(), exchange::kGuardAulas, std::nullopt,
+                             {{"ABREV", 12, 15}, {"NOMBRE", 86, 185}}});
 }
 
 void ExportarGrupos(const ExportContext& context) {
-  ExportLineByLine(context, {
-      .fileName = "rova_grupo.txt",
-      .missingMessage = "No existe archivo de grupos (ROVA_GRUPO.TXT)",
-      .table = tables::GrupostTable(),
-      .guardName = exchange::kGuardGrupo,
-      .duplicateKey = {},
-      .fillRow = FillGroupRow,
-  });
+  ExportLineByLine(context, {"rova_grupo.txt", "No existe archivo de grupos (ROVA_GRUPO.TXT)",
+                             tables::GrupostTable(), exchange::kGuardGrupo, std::nullopt,
+                             {{"ABREV", 12, 15}, {"TURNO", 35, 37}, {"CURSO", 22, 24}},
+                             DeriveGroupFields});
 }
 
 }  // namespace norvalde::exporting

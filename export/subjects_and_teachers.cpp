@@ -6,38 +6,17 @@
 
 namespace norvalde::exporting {
 
-using exchange::FieldText;
-
 void ExportarAsignaturas(const ExportContext& context) {
-  ExportLineByLine(context, {
-      .fileName = "rova_asignat.txt",
-      .missingMessage = "No existe archivo de asignaturas (ROVA_ASIGNAT.TXT)",
-      .table = tables::AsignomtTable(),
-      .guardName = exchange::kGuardAsignat,
-      .duplicateKey = [](std::string_view line) { return FieldText(line, 2, 5); },
-      .fillRow =
-          [](std::string_view line, tables::Table& row) {
-            row.SetText("COD", FieldText(line, 2, 5));
-            row.SetText("CODLARGO", FieldText(line, 6, 25));
-            row.SetText("NOMBRE", FieldText(line, 26, 175));
-          },
-  });
+  ExportLineByLine(context, {"rova_asignat.txt",
+                             "No existe archivo de asignaturas (ROVA_ASIGNAT.TXT)",
+                             tables::AsignomtTable(), exchange::kGuardAsignat, ColumnRange{2, 5},
+                             {{"COD", 2, 5}, {"CODLARGO", 6, 25}, {"NOMBRE", 26, 175}}});
 }
 
 void ExportarProfesores(const ExportContext& context) {
-  ExportLineByLine(context, {
-      .fileName = "rova_prof.txt",
-      .missingMessage = "No existe archivo de profesores (ROVA_PROF.TXT)",
-      .table = tables::ProftTable(),
-      .guardName = exchange::kGuardProf,
-      .duplicateKey = [](std::string_view line) { return FieldText(line, 2, 5); },
-      .fillRow =
-          [](std::string_view line, tables::Table& row) {
-            row.SetText("ABREV", FieldText(line, 2, 5));
-            row.SetText("NOMBRE", FieldText(line, 6, 95));
-            row.SetText("DEPART", FieldText(line, 96, 145));
-          },
-  });
+  ExportLineByLine(context, {"rova_prof.txt", "No existe archivo de profesores (ROVA_PROF.TXT)",
+                             tables::ProftTable(), exchange::kGuardProf, ColumnRange{2, 5},
+                             {{"ABREV", 2, 5}, {"NOMBRE", 6, 95}, {"DEPART", 96, 145}}});
 }
 
 }  // namespace norvalde::exporting

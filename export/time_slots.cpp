@@ -11,6 +11,7 @@
 #include "export/input_files.h"
 #include "export/number_conversions.h"
 #include "tables/table.h"
+#include "export/work_table_recreation.h"
 #include "tables/work_tables.h"
 
 namespace norvalde::exporting {
@@ -23,6 +24,11 @@ int64_t MinutesOfDay(int32_t hhmm) { return int64_t{hhmm} / 100 * 60 + hhmm % 10
 
 void AppendSlots(const exchange::ExchangeLineList& lines, StartTimeList& startTimes,
                  tables::Table& table) {
+  const tables::FieldHandle dia = table.FindField("DIA"), hora = table.FindField("HORA"),
+                            coddiho = table.FindField("CODDIHO"),
+                            horaDesde = table.FindField("HORADESDE"),
+                            horaHasta = table.FindField("HORAHASTA"),
+                            minutos = table.FindField("MINUTOS");
   for (int index = 0; index < lines.Count(); ++index) {
     const std::string_view line = lines.Line(index);
     if (!exchange::IsDetailLine(line, exchange::kGuardSesiones)) continue;
@@ -35,23 +41,26 @@ void AppendSlots(const exchange::ExchangeLineList& lines, StartTimeList& startTi
     const int64_t endMinutes = MinutesOfDay(WholeNumberFromText(end));
     const int64_t startMinutes = MinutesOfDay(WholeNumberFromText(start));
     table.Append();
-    table.SetText("DIA", day);
-    table.SetText("HORA", start);  // numbered in pass 2
-    table.SetText("CODDIHO", code);
-    table.SetText("HORADESDE", start);
-    table.SetText("HORAHASTA", end);
-    table.SetText("MINUTOS", std::to_string(endMinutes - startMinutes));
+    table.SetText(dia, day);
+    table.SetText(hora, start);  // numbered in pass 2
+    table.SetText(coddiho, code);
+    table.SetText(horaDesde, start);
+    table.SetText(horaHasta, end);
+    table.SetText(minutos, std::to_string(endMinutes - startMinutes));
     table.Post();
   }
 }
 
 // The period numbers run over the whole week: a start time has the same number on every day.
 void NumberPeriods(const StartTimeList& startTimes, tables::Table& table) {
+  const tables::FieldHandle horaDesde = table.FindField("HORADESDE"),
+                            hora = table.FindField("HORA"), diho = table.FindField("DIHO"),
+                            dia = table.FindField("DIA");
   for (table.First(); !table.AtEnd(); table.Next()) {
-    const int period = startTimes.Position(table.AsText("HORADESDE")) + 1;
+    const int period = startTimes.Position(table.AsText(horaDesde)) + 1;
     table.Edit();
-    table.SetText("HORA", std::to_string(period));
-    table.SetText("DIHO", table.AsText("DIA") + table.AsText("HORA"));
+    table.SetText(hora, std::to_string(period));
+    table.SetText(diho, table.AsText(dia) + table.AsText(hora));
     table.Post();
   }
 }
@@ -66,8 +75,8 @@ void ExportarTramos(const ExportContext& context) {
   lines.LoadFromFile(*path);  // before the old table is touched, so a failure leaves it intact
 
   tables::Table table(context.env);
-  tables::RecreateWorkTable(context.env, context.workFolder, tables::DiashorastTable(), table);
-  StartTimeList startTimes(context.env);
+  RecreateWorkTable(context.env, context.workFolder, tables::DiashorastTable(), table);
+  StartTimeList startTimes(context.collation);
   AppendSlots(lines, startTimes, table);
   NumberPeriods(startTimes, table);
   table.Close();

@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PutParts(env, std::string_view(reinterpret_cast<const char*>(data), size), ImportInputPaths());
   SilentSink sink;
   try {
-    norvalde::tables::ImportTables tables(env);
+    norvalde::importing::ImportTables tables(env);
     norvalde::importing::RunImport({env, kRovaFolder, kWorkFolder, sink}, tables);
   } catch (const norvalde::Error&) {
     // The save is the run's last step: a failed run has written no output at all.

@@ -29,7 +29,6 @@ class MemoryEnv : public platform::Env {
   int SyncFolder(const std::string&) override { return 0; }
   std::string FindFileIgnoringCase(const std::string& path) override;
   platform::LocalTime Now() override { return {2024, 3, 15, 9, 5}; }
-  int CompareCodes(const std::string& a, const std::string& b) override { return a.compare(b); }
 };
 
 }  // namespace norvalde::fuzzing

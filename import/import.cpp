@@ -19,44 +19,46 @@ void AddLessons(tables::Table& soluc, tables::Table& diashorast, DayNumbering nu
   // Built at the first lesson, where a walk of DIASHORAST would first read it, so a run
   // without lessons never depends on DIASHORAST's fields.
   std::optional<SlotCodes> slots;
+  const tables::FieldHandle dia = soluc.FindField("DIA"), horaField = soluc.FindField("HORA"),
+                            prof = soluc.FindField("PROF"), codGrupo = soluc.FindField("CODGRUPO"),
+                            asig = soluc.FindField("ASIG"), aula = soluc.FindField("AULA");
   for (soluc.First(); !soluc.AtEnd(); soluc.Next()) {
-    if (soluc.AsInteger("DIA") == 0) continue;  // a row without a lesson
-    const std::string hora = soluc.AsText("HORA");
+    if (soluc.AsInteger(dia) == 0) continue;  // a row without a lesson
+    const std::string hora = soluc.AsText(horaField);
     Lesson lesson;
-    lesson.day = RovaDay(soluc.AsText("DIA"), numbering);
+    lesson.day = RovaDay(soluc.AsText(dia), numbering);
     if (!slots) slots.emplace(diashorast);
     lesson.slotCode = slots->Find(lesson.day, hora);
-    lesson.prof = soluc.AsText("PROF");
-    lesson.codGrupo = soluc.AsText("CODGRUPO");
-    lesson.asig = soluc.AsText("ASIG");
-    lesson.aula = soluc.AsText("AULA");
+    lesson.prof = soluc.AsText(prof);
+    lesson.codGrupo = soluc.AsText(codGrupo);
+    lesson.asig = soluc.AsText(asig);
+    lesson.aula = soluc.AsText(aula);
     output.Add(LessonRecord(lesson));
   }
 }
 
 }  // namespace
 
-void RunImport(const ImportContext& context, tables::ImportTables& tables) {
-  platform::Env& env = context.env;
-  const std::string centreCode = ReadCentreCode(env, context.carpeta);
-  const DayNumbering numbering = ReadDayNumbering(env, context.carpeta);
+void RunImport(const ImportContext& context, ImportTables& tables) {
+  RunAction(context, "Proceso Terminado", [&] {
+    platform::Env& env = context.env;
+    const std::string centreCode = ReadCentreCode(env, context.carpeta);
+    const DayNumbering numbering = ReadDayNumbering(env, context.carpeta);
 
-  exchange::ExchangeLineList output(env);
-  output.Add(HeaderRecord(centreCode, exchange::ExchangeTimeStamp(env)));
+    exchange::ExchangeLineList output(env);
+    output.Add(HeaderRecord(centreCode, exchange::ExchangeTimeStamp(env)));
 
-  ImportTableSession session(tables, context.workFolder);
-  AddLessons(tables.wwTableSoluc, tables.wwTableTramos, numbering, output);
-  session.Close();
+    ImportTableSession session(tables, context.workFolder);
+    AddLessons(tables.wwTableSoluc, tables.wwTableTramos, numbering, output);
+    session.Close();
 
-  // The clock is read again: the trailer may be a minute later than the header.
-  output.Add(TrailerRecord(centreCode, exchange::ExchangeTimeStamp(env), output.Count() - 1));
+    // The clock is read again: the trailer may be a minute later than the header.
+    output.Add(TrailerRecord(centreCode, exchange::ExchangeTimeStamp(env), output.Count() - 1));
 
-  // `carpeta` already ends with a separator; the doubled one still names the chosen folder.
-  // The save is atomic, so an earlier file survives any failure up to here whole.
-  output.SaveToFile(context.carpeta + platform::kPathSeparator + kHorarioFileName);
-
-  context.messages.RestoreCursor();
-  context.messages.ShowMessage("Proceso Terminado");
+    // `carpeta` already ends with a separator; the doubled one still names the chosen folder.
+    // The save is atomic, so an earlier file survives any failure up to here whole.
+    output.SaveToFile(context.carpeta + platform::kPathSeparator + kHorarioFileName);
+  });
 }
 
 }  // namespace norvalde::importing

@@ -4,7 +4,7 @@
 
 namespace norvalde::importing {
 
-ImportTableSession::ImportTableSession(tables::ImportTables& components,
+ImportTableSession::ImportTableSession(ImportTables& components,
                                        const std::string& workFolder) {
   const std::pair<tables::Table*, const char*> order[] = {
       {&components.wwTableSoluc, "SOLUC"},

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tables/work_tables.h"
+#include "import/import_tables.h"
 
 namespace norvalde::importing {
 
@@ -17,7 +17,7 @@ class ImportTableSession {
  public:
   // Opens the six tables of `workFolder`; the first that cannot be opened ends it with the
   // engine's error, after the ones already open have been closed.
-  ImportTableSession(tables::ImportTables& components, const std::string& workFolder);
+  ImportTableSession(ImportTables& components, const std::string& workFolder);
   // Closes whatever is still open, ignoring errors: only reached on a failed run.
   ~ImportTableSession();
   ImportTableSession(const ImportTableSession&) = delete;

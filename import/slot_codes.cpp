@@ -1,17 +1,13 @@
 #include "import/slot_codes.h"
 
-#include "exchange/exchange_fields.h"
-
 namespace norvalde::importing {
 namespace {
 
 // The table's own error when it lacks CODDIHO, found once rather than at every row.
-std::exception_ptr AbsentCode(tables::Table& diashorast) {
-  for (const std::string& name : diashorast.FieldNames()) {
-    if (exchange::UpperCaseAscii(name) == "CODDIHO") return nullptr;
-  }
+std::exception_ptr AbsentCode(tables::Table& diashorast, const tables::FieldHandle& coddiho) {
+  if (coddiho.found()) return nullptr;
   try {
-    diashorast.AsText("CODDIHO");
+    diashorast.AsText(coddiho);
   } catch (...) {
     return std::current_exception();
   }
@@ -21,15 +17,18 @@ std::exception_ptr AbsentCode(tables::Table& diashorast) {
 }  // namespace
 
 SlotCodes::SlotCodes(tables::Table& diashorast) {
-  const std::exception_ptr absent = AbsentCode(diashorast);
+  const tables::FieldHandle dia = diashorast.FindField("DIA"),
+                            hora = diashorast.FindField("HORA"),
+                            coddiho = diashorast.FindField("CODDIHO");
+  const std::exception_ptr absent = AbsentCode(diashorast, coddiho);
   for (diashorast.First(); !diashorast.AtEnd(); diashorast.Next()) {
     bool added = false;
-    index_.Add({diashorast.AsText("DIA"), diashorast.AsText("HORA")}, added);
+    index_.Add({diashorast.AsText(dia), diashorast.AsText(hora)}, added);
     if (!added) continue;  // a later row with the same day and period is never reached
     Code code{{}, absent};
     if (!absent) {
       try {
-        code.coddiho = diashorast.AsText("CODDIHO");
+        code.coddiho = diashorast.AsText(coddiho);
       } catch (...) {
         code.failure = std::current_exception();
       }

@@ -1,10 +1,6 @@
 // Code page conversion through the system's own tables: the text goes to UTF-16 from its code
 // page and back to Windows-1252, a character Windows-1252 lacks becoming '?'.
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/windows_api.h"
 
 #include <string>
 

@@ -1,12 +1,14 @@
-// The seam between Norvalde and the operating system: files, sharing and locks, the local
-// clock and the code comparison. The core receives an Env& and never calls the system itself,
-// so a test can stand in for any part of it (EnvWrapper) and make a chosen operation fail.
+// The seam between Norvalde and the operating system: files, sharing and locks, and the local
+// clock (the code comparison is its own seam, platform/collation.h). The core receives an Env& and never calls the system itself,
+// so a test can stand in for any part of it (EnvWrapper, FileWrapper) and make a chosen
+// operation fail.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace norvalde::platform {
 
@@ -45,6 +47,27 @@ class File {
   virtual int Close() = 0;
 };
 
+// Forwards every call to another File; a test or the benchmark derives from it and overrides
+// only the calls it watches or changes.
+class FileWrapper : public File {
+ public:
+  explicit FileWrapper(std::unique_ptr<File> target) : target_(std::move(target)) {}
+  File& target() const { return *target_; }
+
+  int Read(char* buffer, size_t want, size_t& got) override {
+    return target_->Read(buffer, want, got);
+  }
+  int Write(const char* data, size_t size) override { return target_->Write(data, size); }
+  int Seek(uint64_t offset) override { return target_->Seek(offset); }
+  int Size(uint64_t& size) override { return target_->Size(size); }
+  int Truncate(uint64_t size) override { return target_->Truncate(size); }
+  int Sync() override { return target_->Sync(); }
+  int Close() override { return target_->Close(); }
+
+ private:
+  std::unique_ptr<File> target_;
+};
+
 // A local date and time to the minute.
 struct LocalTime {
   int year = 0;
@@ -78,10 +101,6 @@ class Env {
 
   // The local clock, read anew at each call.
   virtual LocalTime Now() = 0;
-
-  // The code comparison: the user's locale collation with case ignored (accents count).
-  // Arguments are Windows-1252 bytes. Result < 0, 0 or > 0.
-  virtual int CompareCodes(const std::string& a, const std::string& b) = 0;
 };
 
 // Forwards every call to another Env; tests derive from it and override what they change.
@@ -104,9 +123,6 @@ class EnvWrapper : public Env {
     return target_.FindFileIgnoringCase(path);
   }
   LocalTime Now() override { return target_.Now(); }
-  int CompareCodes(const std::string& a, const std::string& b) override {
-    return target_.CompareCodes(a, b);
-  }
 
  private:
   Env& target_;

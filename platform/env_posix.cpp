@@ -1,6 +1,6 @@
 // The operating system behind Env on POSIX systems: open(2) with open file description locks
-// for the sharing modes, a directory scan for names that differ only in case, localtime_r for
-// the clock and ICU for the code comparison (code_comparison_icu.cpp).
+// for the sharing modes, a directory scan for names that differ only in case and localtime_r
+// for the clock. The open file itself is posix_file.cpp.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>  // flock, where open file description locks are missing
@@ -13,86 +13,13 @@
 #include <string>
 #include <utility>
 
-#include "platform/code_comparison.h"
 #include "platform/env.h"
 #include "platform/file_holders.h"
+#include "platform/posix_file.h"
 
 namespace norvalde::platform {
 
 namespace {
-
-class PosixFile : public File {
- public:
-  // `unnamedPath`: the name an unnamed file (O_TMPFILE) takes when closed.
-  explicit PosixFile(int fd, std::string unnamedPath = {})
-      : fd_(fd), unnamedPath_(std::move(unnamedPath)) {}
-  ~PosixFile() override {
-    if (fd_ >= 0) ::close(fd_);
-  }
-
-  int Read(char* buffer, size_t want, size_t& got) override {
-    got = 0;
-    for (;;) {
-      ssize_t n = ::read(fd_, buffer, want);
-      if (n >= 0) {
-        got = static_cast<size_t>(n);
-        return 0;
-      }
-      if (errno != EINTR) return errno;
-    }
-  }
-
-  int Write(const char* data, size_t size) override {
-    while (size > 0) {
-      ssize_t n = ::write(fd_, data, size);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        return errno;
-      }
-      if (n == 0) return ENOSPC;  // the device took nothing: treat it as full
-      data += n;
-      size -= static_cast<size_t>(n);
-    }
-    return 0;
-  }
-
-  int Seek(uint64_t offset) override {
-    return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0 ? errno : 0;
-  }
-
-  int Size(uint64_t& size) override {
-    struct stat info;
-    if (::fstat(fd_, &info) != 0) return errno;
-    size = static_cast<uint64_t>(info.st_size);
-    return 0;
-  }
-
-  int Truncate(uint64_t size) override {
-    return ::ftruncate(fd_, static_cast<off_t>(size)) != 0 ? errno : 0;
-  }
-
-  int Sync() override { return ::fsync(fd_) != 0 ? errno : 0; }
-
-  int Close() override {
-    int fd = fd_;
-    fd_ = -1;
-    int error = 0;
-    if (fd >= 0 && !unnamedPath_.empty()) {
-      // linkat never replaces a name, so whatever took it meanwhile stays as it was.
-      const std::string self = "/proc/self/fd/" + std::to_string(fd);
-      if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, unnamedPath_.c_str(), AT_SYMLINK_FOLLOW) != 0)
-        error = errno;
-      unnamedPath_.clear();
-    }
-    // The descriptor is gone whatever close reports, so it is never closed twice.
-    if (fd >= 0 && ::close(fd) != 0 && error == 0) error = errno;
-    return error;
-  }
-
- private:
-  int fd_;
-  std::string unnamedPath_;
-};
 
 // How a mode opens the file and which lock it takes over the whole file. An exclusive read
 // opens for writing when it can, because only a descriptor open for writing may take a write
@@ -189,7 +116,7 @@ class PosixEnv : public Env {
       fd = OpenDescriptor(path, flags.open);
     }
     if (fd < 0) return errno;
-    auto opened = std::make_unique<PosixFile>(fd);
+    std::unique_ptr<File> opened = MakePosixFile(fd);
     struct stat info;
     if (::fstat(fd, &info) != 0) return errno;
     if (S_ISDIR(info.st_mode)) return EISDIR;
@@ -237,7 +164,7 @@ class PosixEnv : public Env {
         return error;
       }
     }
-    file = std::make_unique<PosixFile>(fd, name);
+    file = MakePosixFile(fd, name);
     return 0;
   }
 
@@ -296,10 +223,6 @@ class PosixEnv : public Env {
     std::tm local{};
     localtime_r(&now, &local);
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min};
-  }
-
-  int CompareCodes(const std::string& a, const std::string& b) override {
-    return CompareCodesByLocale(a, b);
   }
 };
 

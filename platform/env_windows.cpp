@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/env.h"
+#include "platform/wide_text.h"
 
 namespace norvalde::platform {
 namespace {
@@ -32,15 +33,6 @@ std::string CollapseSeparators(const std::string& path) {
     result += path[i];
   }
   return result;
-}
-
-std::wstring Utf8ToWide(const std::string& text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
-  return wide;
 }
 
 // Past the old limit of MAX_PATH characters only the extended form names a file on every
@@ -243,25 +235,6 @@ class WindowsEnv final : public Env {
     SYSTEMTIME now;
     GetLocalTime(&now);
     return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute};
-  }
-
-  // The ANSI call compares the bytes as the system's code page, which on the machines this
-  // program serves is Windows-1252, the code page of the data.
-  int CompareCodes(const std::string& a, const std::string& b) override {
-    const int result =
-        CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
-                       b.data(), static_cast<int>(b.size()));
-    switch (result) {
-      case CSTR_LESS_THAN:
-        return -1;
-      case CSTR_EQUAL:
-        return 0;
-      case CSTR_GREATER_THAN:
-        return 1;
-    }
-    // The call fails only on invalid arguments; byte order still gives the callers a total
-    // order rather than calling every pair equal.
-    return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
   }
 };
 

@@ -11,27 +11,30 @@
 
 namespace norvalde::platform {
 
+using namespace runtime_code;
+
 int RuntimeErrorCode(int systemError) {
 #ifdef _WIN32
   return systemError;  // the library's codes are the Windows error codes
 #else
   switch (systemError) {
-    case ENOENT: return 2;
+    case ENOENT: return kFileNotFound;
     // A missing folder on the way: Windows' "path not found".
     case ENOTDIR:
-    case ENAMETOOLONG: return 3;
-    case EMFILE: return 4;
+    case ENAMETOOLONG: return kPathNotFound;
+    case EMFILE: return kTooManyOpenFiles;
     case EACCES:
     case EPERM:
     // Windows refuses to open a folder as a file with "access denied"; so do we.
-    case EISDIR: return 5;
+    case EISDIR: return kAccessDenied;
     // A refused lock is what Windows reports as a sharing violation.
-    case EWOULDBLOCK: return 32;
-    case EEXIST: return 80;
+    case EWOULDBLOCK: return kSharingViolation;
+    // Windows' "the file exists" for a name taken when creating exclusively.
+    case EEXIST: return kFileExists;
     case ENOSPC:
-    case EDQUOT: return 101;
-    // EIO's own number (5) is the library's "access denied"; Windows calls a device fault 1117.
-    case EIO: return 1117;
+    case EDQUOT: return kDiskFull;
+    // EIO's own number (5) is the library's "access denied"; Windows has its own device fault.
+    case EIO: return kDeviceFault;
     default: return systemError;
   }
 #endif
@@ -47,13 +50,13 @@ bool RefusesWriting(int systemError) {
 
 std::string InOutErrorMessage(int runtimeCode) {
   switch (runtimeCode) {
-    case 2: return "No se encuentra el archivo";
-    case 3: return "Nombre de archivo inválido";
-    case 4: return "Demasiados archivos abiertos";
-    case 5: return "Acceso al archivo denegado";
-    case kReadPastEnd: return "Se intenta leer después del fin del archivo";
-    case 101: return "Disco lleno";
-    case 106: return "Valor numérico de entrada inválido";
+    case kFileNotFound: return "No se encuentra el archivo";
+    case kPathNotFound: return "Nombre de archivo inválido";
+    case kTooManyOpenFiles: return "Demasiados archivos abiertos";
+    case kAccessDenied: return "Acceso al archivo denegado";
+    case runtime_code::kReadPastEnd: return "Se intenta leer después del fin del archivo";
+    case kDiskFull: return "Disco lleno";
+    case kInvalidNumericInput: return "Valor numérico de entrada inválido";
     default: return "Error de E/S " + std::to_string(runtimeCode);
   }
 }

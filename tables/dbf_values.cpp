@@ -233,23 +233,6 @@ bool ParseNumberText(std::string_view text, double& value, bool& empty) {
   return error == std::errc() && end == buffer + size && std::isfinite(value);
 }
 
-namespace {
-
-// Whole numbers below 10^15 print as their digits in the general format, so they skip it.
-bool IsSmallWholeNumber(double value) {
-  return std::fabs(value) < 1e15 && value == std::trunc(value);
-}
-
-}  // namespace
-
-std::string FormatNumber(double value) {
-  if (value == 0) return "0";  // also for -0
-  if (IsSmallWholeNumber(value)) return std::to_string(static_cast<int64_t>(value));
-  char text[64];
-  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 15);
-  return std::string(text, result.ptr);
-}
-
 bool RoundHalfEven(double value, int32_t& result) {
   if (!std::isfinite(value)) return false;
   const double rounded = std::nearbyint(value);  // the default rounding mode: halves to even
@@ -267,41 +250,5 @@ bool ParseWholeNumber(std::string_view text, int32_t& result) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), result);
   return error == std::errc() && end == text.data() + text.size();
 }
-
-void EncodeText(const DbfField& field, std::string_view text, char* bytes) {
-  const size_t kept = std::min(text.size(), static_cast<size_t>(field.length));
-  std::memcpy(bytes, text.data(), kept);
-  std::memset(bytes + kept, ' ', field.length - kept);
-}
-
-bool EncodeNumber(const DbfField& field, double value, char* bytes) {
-  if (!std::isfinite(value)) return false;
-  char text[400];
-  size_t size = 0;
-  if (IsSmallWholeNumber(value) && field.decimals < 300) {
-    size = std::to_chars(text, text + 32, static_cast<int64_t>(value)).ptr - text;
-    if (field.decimals > 0) {
-      text[size++] = '.';
-      std::memset(text + size, '0', field.decimals);
-      size += field.decimals;
-    }
-  } else {
-    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed,
-                                      field.decimals);
-    if (result.ec != std::errc()) return false;
-    size = result.ptr - text;
-  }
-  // A value that rounds to zero is written without a sign.
-  if (text[0] == '-' && std::string_view(text + 1, size - 1).find_first_not_of("0.") ==
-                            std::string_view::npos) {
-    std::memmove(text, text + 1, --size);
-  }
-  if (size > static_cast<size_t>(field.length)) return false;
-  std::memset(bytes, ' ', field.length - size);
-  std::memcpy(bytes + field.length - size, text, size);
-  return true;
-}
-
-void EncodeEmpty(const DbfField& field, char* bytes) { std::memset(bytes, ' ', field.length); }
 
 }  // namespace norvalde::tables

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/env.h"
@@ -32,6 +33,36 @@ struct FieldDefinition {
 enum class Sharing { kShared, kExclusive };
 enum class Access { kReadWrite, kReadOnly };
 
+// A field of an open table, looked up by name once (Table::FindField) and used for every row
+// after, so a walk does not search the field list at each access. A name the table does not
+// have gives a handle too: the error comes at its first use, as it would by name. A handle
+// belongs to the table that gave it and stays valid until that table is closed or reopened.
+class FieldHandle {
+ public:
+  FieldHandle() = default;
+  bool found() const { return index_ >= 0; }
+  const std::string& name() const { return name_; }  // as the caller spelt it
+
+ private:
+  friend class Table;
+  FieldHandle(int index, std::string name) : index_(index), name_(std::move(name)) {}
+  int index_ = -1;
+  std::string name_;
+};
+
+// One open table, walked and changed one row at a time.
+//
+// State rules:
+// - Every call below except Create, Open, IsOpen and Close needs an open table; without one it
+//   fails with "La tabla no está abierta".
+// - Browsing is the state after Open, First, Next and Post. SetText and SetNumber need Append
+//   or Edit first; while browsing they fail ("el registro no está en edición").
+// - Append and Edit need a table opened for writing. Edit also needs a current row (not
+//   AtEnd). Edit while already editing or appending changes nothing.
+// - Append, First and Next store a pending appended or edited row before they move; Close and
+//   the destructor drop it.
+// - Reads (AsText, AsNumber, AsInteger) work in every state and see the row as changed so
+//   far; at the end of the table every field reads empty.
 class Table {
  public:
   // `componentName` ("wwTableSoluc", ...) is put in front of field errors; empty for none.
@@ -47,47 +78,59 @@ class Table {
                      const std::vector<FieldDefinition>& fields);
 
   // Opens the table `name` in `folder`: a name without extension means name + ".DBF". The
-  // field list comes from the file. A file that cannot be written opens read-only.
+  // field list comes from the file. A file that cannot be written opens read-only. The first
+  // row is current.
   void Open(const std::string& folder, const std::string& name, Sharing sharing, Access access);
   bool IsOpen() const;
   // Writes buffered rows and the header, releases the lock and closes; drops a pending change.
   void Close();
 
-  // Rows in stored order; deleted rows are skipped. First and Next store a pending change.
+  // Rows in stored order; deleted rows are skipped.
   void First();
   void Next();
   bool AtEnd() const;  // after First on an empty table, after Next from the last row
 
-  // Append stores a pending change, then adds a new last row with every field empty and makes
-  // it current. Edit makes the current row changeable. Post stores the appended or edited row.
+  // Append adds a new last row with every field empty and makes it current. Edit makes the
+  // current row changeable. Post stores the appended or edited row.
   void Append();
   void Edit();
   void Post();
 
-  // Field names match ignoring case; an unknown name fails with
-  // "[<component>: ]No se encuentra el campo '<name>'".
-  void SetText(const std::string& field, const std::string& value);  // cut to the width
-  void SetNumber(const std::string& field, double value);
+  // The visible field whose name matches `name` ignoring case (the first, should two match).
+  FieldHandle FindField(const std::string& name) const;
+
+  // Each access takes a handle, or a name looked up on the spot. A field the table lacks fails
+  // with "[<component>: ]No se encuentra el campo '<name>'".
+  void SetText(const FieldHandle& field, const std::string& value);  // cut to the width
+  void SetNumber(const FieldHandle& field, double value);
   // Text without trailing blanks; numbers in decimal with up to 15 significant digits.
-  std::string AsText(const std::string& field) const;
-  double AsNumber(const std::string& field) const;  // empty gives 0
+  std::string AsText(const FieldHandle& field) const;
+  double AsNumber(const FieldHandle& field) const;  // empty gives 0
   // Integer and number fields: empty gives 0, halves round to even. Text fields: the text as
   // a decimal whole number, or "'<text>' no es un valor entero válido".
-  int32_t AsInteger(const std::string& field) const;
+  int32_t AsInteger(const FieldHandle& field) const;
+
+  void SetText(const std::string& field, const std::string& value) {
+    SetText(FindField(field), value);
+  }
+  void SetNumber(const std::string& field, double value) { SetNumber(FindField(field), value); }
+  std::string AsText(const std::string& field) const { return AsText(FindField(field)); }
+  double AsNumber(const std::string& field) const { return AsNumber(FindField(field)); }
+  int32_t AsInteger(const std::string& field) const { return AsInteger(FindField(field)); }
 
   // The open table's fields as stored (for tests and diagnostics).
   std::vector<std::string> FieldNames() const;
 
  private:
-  class Impl;
-  Impl& Opened() const;  // the open table, or an error when none is open
-  const DbfField& Field(const std::string& name) const;
+  struct Opened;
+  Opened& Current() const;  // the open table, or an error when none is open
+  const DbfField& Field(const FieldHandle& handle) const;
   void StoreNumber(const DbfField& field, double value, char* bytes) const;
   [[noreturn]] void ThrowUnwritable(const DbfField& field) const;
 
   platform::Env& env_;
   std::string componentName_;
-  std::unique_ptr<Impl> impl_;
+  std::unique_ptr<Opened> opened_;
 };
 
 }  // namespace norvalde::tables

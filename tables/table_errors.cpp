@@ -7,16 +7,17 @@ namespace norvalde::tables {
 
 std::string FileErrorCause(int systemError) {
   // The run-time codes are the same on every platform, so one table of causes serves all.
+  using namespace platform::runtime_code;
   switch (platform::RuntimeErrorCode(systemError)) {
-    case 2: return "no existe el archivo";
-    case 3: return "no existe la carpeta o el nombre no es válido";
-    case 4: return "hay demasiados archivos abiertos";
-    case 5: return "acceso denegado";
-    case 32:
-    case 33: return "la tabla está en uso por otro programa";
-    case 39:
-    case 101:
-    case 112: return "el disco está lleno";
+    case kFileNotFound: return "no existe el archivo";
+    case kPathNotFound: return "no existe la carpeta o el nombre no es válido";
+    case kTooManyOpenFiles: return "hay demasiados archivos abiertos";
+    case kAccessDenied: return "acceso denegado";
+    case kSharingViolation:
+    case kLockViolation: return "la tabla está en uso por otro programa";
+    case kHandleDiskFull:
+    case kDiskFull:
+    case kSystemDiskFull: return "el disco está lleno";
     default: return platform::SystemErrorText(systemError);
   }
 }

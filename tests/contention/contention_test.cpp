@@ -1,16 +1,21 @@
 // The Import against another process: a table held by it (exclusively or shared) stops the
 // Import at the opening of the tables, and of two Imports running at once one completes
-// while the other fails cleanly. The other process is a fork of the test, holding tables
-// through the same engine, so the locks are those any other instance of the program takes.
+// while the other fails cleanly. The other process is either a fork of the test, holding
+// tables through the same engine, so the locks are those any other instance of the program
+// takes, or a program nobody here wrote (Debian's Python) locking a table its own way.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <stdio.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include "export/export.h"
 #include "import/import.h"
@@ -18,10 +23,13 @@
 #include "platform/paths.h"
 #include "small_rova_folder.h"
 #include "tables/table.h"
+#include "import/import_tables.h"
 #include "tables/work_tables.h"
+#include "tests/import/import_work_folder.h"
+#include "tests/interop/interop_tools.h"
 #include "tests/support/fixed_clock_env.h"
 #include "tests/support/recording_message_sink.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/test_folders.h"
 
 namespace norvalde::contention {
 namespace {
@@ -85,9 +93,9 @@ class OtherProcess {
 class Contention : public ::testing::Test {
  protected:
   void SetUp() override {
-    carpeta_ = root_.MakeFolder("rova") + platform::kPathSeparator;
-    work_ = root_.MakeFolder("QTEMP");
-    faults::WriteRovaFiles(carpeta_);
+    carpeta_ = folders_.Carpeta();
+    work_ = folders_.workFolder();
+    faults::WriteRovaFiles(folders_);
     faults::WriteSoluc(clock_, work_);
     RecordingMessageSink sink;
     exporting::RunExport({clock_, carpeta_, work_, sink});
@@ -97,7 +105,7 @@ class Contention : public ::testing::Test {
   // The Import's error message, or "" when it completed.
   std::string Import(platform::Env& env, RecordingMessageSink& sink) {
     try {
-      tables::ImportTables tables(env);
+      importing::ImportTables tables(env);
       importing::RunImport({env, carpeta_, work_, sink}, tables);
       return "";
     } catch (const Error& error) {
@@ -105,15 +113,9 @@ class Contention : public ::testing::Test {
     }
   }
 
-  std::vector<std::string> CarpetaNames() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(carpeta_))
-      names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> CarpetaNames() const { return folders_.RovaFileNames(); }
 
-  norvalde::testing::TempFolder root_;
+  norvalde::testing::TestFolders folders_;
   norvalde::testing::FixedClockEnv clock_;
   std::string carpeta_, work_;
 };
@@ -122,6 +124,11 @@ struct HeldCase {
   const char* table;
   tables::Sharing sharing;
 };
+// "SOLUC held exclusively", in test listings and failure reports.
+void PrintTo(const HeldCase& c, std::ostream* out) {
+  *out << c.table << (c.sharing == tables::Sharing::kExclusive ? " held exclusively"
+                                                                : " held shared");
+}
 
 class HeldTable : public Contention, public ::testing::WithParamInterface<HeldCase> {};
 
@@ -218,6 +225,51 @@ TEST_F(Contention, OfTwoImportsAtOnceOneCompletesAndTheOtherFailsCleanly) {
   expected.push_back("ROVA_HORARIO.TXT");
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(CarpetaNames(), expected);
+}
+
+// Takes an exclusive lock on the file named by its first argument, as another program using
+// the table would, creates the file named by the second once it holds it, and keeps the lock
+// until its standard input closes.
+const char kHoldTable[] =
+    "import fcntl, sys\n"
+    "table = open(sys.argv[1], 'rb')\n"
+    "fcntl.flock(table, fcntl.LOCK_EX)\n"
+    "open(sys.argv[2], 'w').close()\n"
+    "sys.stdin.read()\n";
+
+using importing::testing::ImportWorkFolder;
+
+TEST(ImportLockedTableTest, TableLockedByAnotherProcessEndsTheRun) {
+  if (!interop::PythonHasModule("fcntl")) GTEST_SKIP() << "no POSIX Python to hold the lock";
+  ImportWorkFolder folder;
+  folder.Prepare('L', {{"L", "1", "S011"}}, {{"1", "1", "P01", "1ESA", "MAT", "A12"}});
+  const std::string earlier = "0EARLIER\r\n9EARLIER\r\n";
+  folder.WriteRovaBytes("ROVA_HORARIO.TXT", earlier);
+  const std::string ready = folder.workFolder() + "/held";
+  const std::string command = "/usr/bin/python3 -c \"" + std::string(kHoldTable) + "\" '" +
+                              folder.workFolder() + "/DIASHORAST.DBF' '" + ready + "'";
+  FILE* holder = popen(command.c_str(), "w");
+  ASSERT_NE(holder, nullptr);
+  for (int i = 0; i < 200 && !fs::exists(ready); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_TRUE(fs::exists(ready)) << "the other process never took its lock";
+
+  RecordingMessageSink sink;
+  std::string message;
+  try {
+    folder.Run(sink);
+  } catch (const Error& error) {
+    message = error.what();
+  }
+  pclose(holder);  // closes its input, so it lets go and ends
+
+  const std::string engineError =
+      "No se puede abrir la tabla \"" + folder.workFolder() + "/DIASHORAST.DBF\": ";
+  EXPECT_EQ(message.substr(0, engineError.size()), engineError) << message;
+  EXPECT_TRUE(sink.events.empty());
+  EXPECT_EQ(folder.ReadOutput(), earlier);
+  folder.ExpectTablesFree();  // the five opened before DIASHORAST were let go
 }
 
 }  // namespace

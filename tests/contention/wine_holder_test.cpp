@@ -20,13 +20,14 @@
 
 #include "export/export.h"
 #include "import/import.h"
+#include "import/import_tables.h"
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "small_rova_folder.h"
 #include "tables/work_tables.h"
 #include "tests/support/fixed_clock_env.h"
 #include "tests/support/recording_message_sink.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/test_folders.h"
 
 namespace norvalde::contention {
 namespace {
@@ -91,9 +92,9 @@ class WineHolderTest : public ::testing::TestWithParam<const char*> {
     if (!std::getenv("NORVALDE_WINE") || !std::getenv("NORVALDE_WINE_HOLDER")) {
       GTEST_SKIP() << "needs Wine and the Windows table holder (scripts/test-wine-holder.sh)";
     }
-    carpeta_ = root_.MakeFolder("rova") + platform::kPathSeparator;
-    work_ = root_.MakeFolder("QTEMP");
-    faults::WriteRovaFiles(carpeta_);
+    carpeta_ = folders_.Carpeta();
+    work_ = folders_.workFolder();
+    faults::WriteRovaFiles(folders_);
     faults::WriteSoluc(clock_, work_);
     RecordingMessageSink sink;
     exporting::RunExport({clock_, carpeta_, work_, sink});
@@ -106,7 +107,7 @@ class WineHolderTest : public ::testing::TestWithParam<const char*> {
     return info.st_ino;
   }
 
-  norvalde::testing::TempFolder root_;
+  norvalde::testing::TestFolders folders_;
   norvalde::testing::FixedClockEnv clock_;
   std::string carpeta_, work_;
 };
@@ -115,7 +116,7 @@ TEST_P(WineHolderTest, TheExportStopsAtTheHeldTableAndDeletesNothing) {
   const std::string asigt = platform::JoinPath(work_, "ASIGT.DBF");
   const std::string before = ReadBytes(asigt);
   const ino_t inode = Inode(asigt);
-  WineHolder holder(GetParam(), asigt, root_.path());
+  WineHolder holder(GetParam(), asigt, folders_.root());
   ASSERT_TRUE(holder.holding());
   RecordingMessageSink sink;
   std::string error;
@@ -133,12 +134,12 @@ TEST_P(WineHolderTest, TheExportStopsAtTheHeldTableAndDeletesNothing) {
 
 TEST_P(WineHolderTest, TheImportStopsAtTheHeldSolucAndWritesNothing) {
   const std::string soluc = platform::JoinPath(work_, "SOLUC.DBF");
-  WineHolder holder(GetParam(), soluc, root_.path());
+  WineHolder holder(GetParam(), soluc, folders_.root());
   ASSERT_TRUE(holder.holding());
   RecordingMessageSink sink;
   std::string error;
   try {
-    tables::ImportTables tables(clock_);
+    importing::ImportTables tables(clock_);
     importing::RunImport({clock_, carpeta_, work_, sink}, tables);
   } catch (const Error& failure) {
     error = failure.what();

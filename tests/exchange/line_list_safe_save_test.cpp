@@ -47,25 +47,19 @@ class StallingEnv : public platform::EnvWrapper {
   }
 
  private:
-  class Stalling : public platform::File {
+  class Stalling : public platform::FileWrapper {
    public:
-    Stalling(std::unique_ptr<platform::File> file, StallingEnv& env) : file_(std::move(file)), env_(env) {}
-    int Read(char* buffer, size_t want, size_t& got) override { return file_->Read(buffer, want, got); }
+    Stalling(std::unique_ptr<platform::File> file, StallingEnv& env)
+        : FileWrapper(std::move(file)), env_(env) {}
     int Write(const char* data, size_t size) override {
       if (++env_.writes_ == env_.nth_) {
         (void)!::write(env_.reached_, "w", 1);
         for (;;) ::pause();
       }
-      return file_->Write(data, size);
+      return FileWrapper::Write(data, size);
     }
-    int Seek(uint64_t offset) override { return file_->Seek(offset); }
-    int Size(uint64_t& size) override { return file_->Size(size); }
-    int Truncate(uint64_t size) override { return file_->Truncate(size); }
-    int Sync() override { return file_->Sync(); }
-    int Close() override { return file_->Close(); }
 
    private:
-    std::unique_ptr<platform::File> file_;
     StallingEnv& env_;
   };
 

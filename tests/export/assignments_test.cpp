@@ -9,13 +9,13 @@
 #include "export/export.h"
 #include "platform/error.h"
 #include "tables/table.h"
-#include "tests/export/export_folders.h"
+#include "tests/support/test_folders.h"
 
 namespace norvalde::exporting {
 namespace {
 
 using testing::Columns;
-using testing::ExportFolders;
+using testing::TestFolders;
 using Rows = std::vector<std::vector<std::string>>;
 
 std::string Group(const std::string& unit, const std::string& abbreviation,
@@ -36,13 +36,13 @@ const std::vector<std::string> kGroupFields{"CASIG", "CPROF", "CGRUP", "CAULA",
 const std::vector<std::string> kHourFields{"CASIG", "HORAS", "SESIONES"};
 
 // Runs the groups and then the assignments conversion, as the Export does.
-void ExportGroupsAndAssignments(ExportFolders& folders) {
+void ExportGroupsAndAssignments(TestFolders& folders) {
   ExportarGrupos(folders.Context());
   ExportarAsignaturasGrupos(folders.Context());
 }
 
 TEST(AssignmentsConversion, TakesGroupDataAndHoursFromTheFirstMatch) {
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteRova("rova_grupo.txt", {
       Group("1ESOA", "AB", "ESO", "1", "MAN"),
       Group("1ESOB", "AB", "BAC", "2", "TAR"),  // a repeated group: the first one counts
@@ -118,7 +118,7 @@ TEST(AssignmentsConversion, HoursAndSessionPatternsFollowTheWorkedValues) {
       {"+4", "4", "1111"},      {"1E1", "10", "1111111111"},
       {"1e-400", "1", "1"},     {"1E-999", "1", "1"},  // below the smallest double: 0
   };
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
   std::vector<std::string> assignments;
   std::vector<std::string> courseHours{Columns({{1, "1"}, {2, "ESO"}, {8, "1"}, {24, "S99"}})};
@@ -140,7 +140,7 @@ TEST(AssignmentsConversion, HoursAndSessionPatternsFollowTheWorkedValues) {
 }
 
 TEST(AssignmentsConversion, BadHoursTextEndsTheRunAtItsRow) {
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
   folders.WriteRova("rova_asignatgrupo.txt",
                     {Assignment("G1", "H1"), Assignment("G1", "H2"), Assignment("G1", "H3")});
@@ -159,7 +159,7 @@ TEST(AssignmentsConversion, BadHoursTextEndsTheRunAtItsRow) {
 }
 
 TEST(AssignmentsConversion, MissingCourseHoursLeaveHoursEmptyAndTheTableClosed) {
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
   folders.WriteRova("rova_asignatgrupo.txt", {Assignment("G1", "MAT"), Assignment("G2", "LEN")});
   const Rows expected{{"MAT", "", "G1", "", "M", "ESO", "1", "A", "", ""},
@@ -177,7 +177,7 @@ TEST(AssignmentsConversion, MissingCourseHoursLeaveHoursEmptyAndTheTableClosed) 
 }
 
 TEST(AssignmentsConversion, OnlyHeaderAndTrailerGiveAnEmptyTableYetNeedTheCourseHours) {
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
   folders.WriteRova("rova_asignatgrupo.txt", {Columns({{1, "0"}, {2, "ROVA_ASIGNATGRUPO.TXT"}}),
                                               Columns({{1, "9"}, {2, "ROVA_ASIGNATGRUPO.TXT"}})});
@@ -188,7 +188,7 @@ TEST(AssignmentsConversion, OnlyHeaderAndTrailerGiveAnEmptyTableYetNeedTheCourse
 }
 
 TEST(AssignmentsConversion, MissingGroupsTableEndsTheRunAfterTheAssignmentRows) {
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteRova("rova_asignatgrupo.txt", {Assignment("G1", "MAT")});
   folders.WriteRova("rova_asignatcurso.txt", {CourseHours("ESO", "1", "MAT", "3")});
   EXPECT_THROW(ExportarAsignaturasGrupos(folders.Context()), Error);
@@ -199,7 +199,7 @@ TEST(AssignmentsConversion, MissingGroupsTableEndsTheRunAfterTheAssignmentRows) 
 // A GRUPOST left from an earlier program: ABREV and the given fields, one row per group, each
 // value the field's first letter and the row ("N1" for NIVEL), except TURNO when it is a number field: 7, or text that is
 // not a number where `damaged` names the row (0-based).
-void WriteOldGroups(ExportFolders& folders, const std::vector<std::string>& abbreviations,
+void WriteOldGroups(TestFolders& folders, const std::vector<std::string>& abbreviations,
                     const std::vector<std::string>& fields, bool numericTurno = false,
                     int damaged = -1) {
   std::vector<tables::FieldDefinition> definitions{{"ABREV", tables::FieldType::kText, 5}};
@@ -235,7 +235,7 @@ void WriteOldGroups(ExportFolders& folders, const std::vector<std::string>& abbr
   folders.WriteWorkFile("GRUPOST.DBF", bytes);
 }
 
-std::string ErrorOf(ExportFolders& folders) {
+std::string ErrorOf(TestFolders& folders) {
   try {
     ExportarAsignaturasGrupos(folders.Context());
   } catch (const Error& error) {
@@ -250,7 +250,7 @@ std::string ErrorOf(ExportFolders& folders) {
 TEST(AssignmentsConversion, ReadsGroupFieldsOnlyWhereAnAssignmentTakesThem) {
   const std::vector<std::string> withoutTurno{"NIVEL", "CURSO", "GRUPO"};
   {
-    ExportFolders folders;  // no rova_grupo.txt: GRUPOST is the old one
+    TestFolders folders;  // no rova_grupo.txt: GRUPOST is the old one
     WriteOldGroups(folders, {"G1", "G2"}, withoutTurno);
     folders.WriteRova("rova_asignatgrupo.txt", {Assignment("ZZ", "MAT"), Assignment("g1", "LEN")});
     folders.WriteRova("rova_asignatcurso.txt", {CourseHours("", "", "MAT", "3")});
@@ -259,7 +259,7 @@ TEST(AssignmentsConversion, ReadsGroupFieldsOnlyWhereAnAssignmentTakesThem) {
               (Rows{{"MAT", "ZZ", "", "3", "111"}, {"LEN", "g1", "", "1", "1"}}));
   }
   {
-    ExportFolders folders;
+    TestFolders folders;
     WriteOldGroups(folders, {"G1", "G2"}, withoutTurno);
     folders.WriteRova("rova_asignatgrupo.txt",
                       {Assignment("ZZ", "MAT"), Assignment("G2", "LEN"), Assignment("G1", "FIS")});
@@ -271,7 +271,7 @@ TEST(AssignmentsConversion, ReadsGroupFieldsOnlyWhereAnAssignmentTakesThem) {
   const std::vector<std::string> all{"TURNO", "NIVEL", "CURSO", "GRUPO"};
   {
     // The damaged row repeats G1, so no walk reaches it; G3 is taken by no assignment.
-    ExportFolders folders;
+    TestFolders folders;
     WriteOldGroups(folders, {"G1", "G1", "G2", "G3"}, all, true, 1);
     folders.WriteRova("rova_asignatgrupo.txt", {Assignment("G1", "MAT"), Assignment("G2", "LEN")});
     folders.WriteRova("rova_asignatcurso.txt", {CourseHours("N0", "C0", "MAT", "3")});
@@ -280,7 +280,7 @@ TEST(AssignmentsConversion, ReadsGroupFieldsOnlyWhereAnAssignmentTakesThem) {
               (Rows{{"G1", "7", "N0", "C0", "G0", "3"}, {"G2", "7", "N2", "C2", "G2", "1"}}));
   }
   {
-    ExportFolders folders;
+    TestFolders folders;
     WriteOldGroups(folders, {"G1", "G2", "G3"}, all, true, 2);
     folders.WriteRova("rova_asignatgrupo.txt",
                       {Assignment("G1", "MAT"), Assignment("G3", "LEN"), Assignment("G2", "FIS")});
@@ -295,7 +295,7 @@ TEST(AssignmentsConversion, ReadsGroupFieldsOnlyWhereAnAssignmentTakesThem) {
 // The hours text of a course line is converted only when a row takes it: a bad one that no
 // row takes, or that stands after the first line of its course, never fails the run.
 TEST(AssignmentsConversion, ConvertsHoursOnlyWhereARowTakesThem) {
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
   folders.WriteRova("rova_asignatgrupo.txt",
                     {Assignment("G1", "MAT"), Assignment("G1", "LEN"), Assignment("G1", "MAT")});
@@ -348,7 +348,7 @@ TEST(AssignmentsConversion, LookupsAgreeWithWalksFromTheStart) {
     courseHours.push_back(CourseHours(pick(levels), pick(courses), pick(subjects),
                                       pick(hoursTexts), pick({"1", "1", "1", " ", "0", "9"})));
   }
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteRova("rova_grupo.txt", groups);
   folders.WriteRova("rova_asignatgrupo.txt", assignments);
   folders.WriteRova("rova_asignatcurso.txt", courseHours);

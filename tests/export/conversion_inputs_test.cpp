@@ -6,13 +6,13 @@
 
 #include "export/export.h"
 #include "platform/error.h"
-#include "tests/export/export_folders.h"
+#include "tests/support/test_folders.h"
 #include "tests/support/faulty_env.h"
 
 namespace norvalde::exporting {
 namespace {
 
-using testing::ExportFolders;
+using testing::TestFolders;
 
 struct ConversionCase {
   const char* name;
@@ -21,6 +21,8 @@ struct ConversionCase {
   const char* missingMessage;
   const char* tableFile;
 };
+// A case prints as its name, in test listings and failure reports.
+void PrintTo(const ConversionCase& c, std::ostream* out) { *out << c.name; }
 
 const ConversionCase kConversions[] = {
     {"Asignaturas", ExportarAsignaturas, "rova_asignat.txt",
@@ -57,7 +59,7 @@ class ConversionInputs : public ::testing::TestWithParam<ConversionCase> {
     EXPECT_EQ(folders_.ReadWorkFile(IndexFile()), kOldIndex);
   }
 
-  ExportFolders folders_;
+  TestFolders folders_;
 };
 
 TEST_P(ConversionInputs, MissingInputShowsItsMessageAndKeepsTheOldTable) {

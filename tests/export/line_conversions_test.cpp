@@ -2,13 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "export/export.h"
-#include "tests/export/export_folders.h"
+#include "tests/support/test_folders.h"
 
 namespace norvalde::exporting {
 namespace {
 
 using testing::Columns;
-using testing::ExportFolders;
+using testing::TestFolders;
 using Rows = std::vector<std::vector<std::string>>;
 
 std::string Header(const std::string& fileName) {
@@ -24,7 +24,7 @@ std::string Subject(const std::string& code, const std::string& longCode, const 
 }
 
 TEST(SubjectsConversion, KeepsTheFirstLineOfEachCodeInFileOrder) {
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteWorkFile("ASIGNOMT.DBF", "an older table of other fields");
   folders.WriteWorkFile("ASIGNOMT.MDX", "an index");
   folders.WriteRova("rova_asignat.txt", {
@@ -62,8 +62,25 @@ TEST(SubjectsConversion, KeepsTheFirstLineOfEachCodeInFileOrder) {
             }));
 }
 
+// Byte order: upper and lower case are different codes.
+class ByteOrder : public platform::Collation {
+ public:
+  int CompareCodes(const std::string& a, const std::string& b) override { return a.compare(b); }
+};
+
+TEST(SubjectsConversion, FiltersDuplicatesByTheContextsCollation) {
+  TestFolders folders;
+  folders.WriteRova("rova_asignat.txt", {Subject("MAT", "A", "A"), Subject("mat", "B", "B"),
+                                         Subject("MAT", "C", "C")});
+  ByteOrder byteOrder;
+  const ExportContext usual = folders.Context();
+  ExportarAsignaturas({usual.env, usual.carpeta, usual.workFolder, usual.messages, byteOrder});
+  EXPECT_EQ(folders.Rows("ASIGNOMT.DBF", {"COD", "CODLARGO"}),
+            (Rows{{"MAT", "A"}, {"mat", "B"}}));
+}
+
 TEST(TeachersConversion, KeepsTheFirstNameAndDepartmentOfAnAbbreviation) {
-  ExportFolders folders;
+  TestFolders folders;
   auto teacher = [](const std::string& abbreviation, const std::string& name,
                     const std::string& department) {
     return Columns({{1, "1"}, {2, abbreviation}, {6, name}, {96, department}});
@@ -96,7 +113,7 @@ TEST(TeachersConversion, KeepsTheFirstNameAndDepartmentOfAnAbbreviation) {
 }
 
 TEST(RoomsConversion, KeepsEveryDetailLine) {
-  ExportFolders folders;
+  TestFolders folders;
   auto room = [](const std::string& abbreviation, const std::string& name) {
     return Columns({{1, "1"}, {12, abbreviation}, {86, name}});
   };
@@ -126,7 +143,7 @@ TEST(RoomsConversion, KeepsEveryDetailLine) {
 }
 
 TEST(GroupsConversion, DerivesLevelPlaceholderAndGroupLetter) {
-  ExportFolders folders;
+  TestFolders folders;
   auto group = [](const std::string& unit, const std::string& abbreviation,
                   const std::string& level, const std::string& course, const std::string& shift) {
     return Columns({{1, "1"}, {2, unit}, {12, abbreviation}, {16, level}, {22, course},

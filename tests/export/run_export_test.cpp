@@ -6,19 +6,19 @@
 
 #include "export/export.h"
 #include "platform/error.h"
-#include "tests/export/export_folders.h"
+#include "tests/support/test_folders.h"
 #include "tests/support/recording_message_sink.h"
 
 namespace norvalde::exporting {
 namespace {
 
 using testing::Columns;
-using testing::ExportFolders;
+using testing::TestFolders;
 using testing::RecordingMessageSink;
 
 const char* const kTables[] = {"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT", "DIASHORAST"};
 
-void WriteAllInputs(const ExportFolders& folders) {
+void WriteAllInputs(const TestFolders& folders) {
   folders.WriteRova("rova_asignat.txt", {Columns({{1, "1"}, {2, "MAT"}, {26, "Matem\xE1ticas"}})});
   folders.WriteRova("rova_prof.txt", {Columns({{1, "1"}, {2, "ANA"}, {6, "Ana"}})});
   folders.WriteRova("rova_aulas.txt", {Columns({{1, "1"}, {12, "A1"}, {86, "Aula 1"}})});
@@ -32,7 +32,7 @@ void WriteAllInputs(const ExportFolders& folders) {
 }
 
 TEST(RunExport, WritesTheSixTablesAndClosesWithItsMessage) {
-  ExportFolders folders;
+  TestFolders folders;
   WriteAllInputs(folders);
   for (const char* table : kTables) folders.WriteWorkFile(std::string(table) + ".MDX", "index");
 
@@ -50,7 +50,7 @@ TEST(RunExport, WritesTheSixTablesAndClosesWithItsMessage) {
 }
 
 TEST(RunExport, MissingFileEndsOnlyItsOwnConversion) {
-  ExportFolders folders;
+  TestFolders folders;
   WriteAllInputs(folders);
   std::filesystem::remove(folders.rovaFolder() + "/rova_aulas.txt");
   folders.WriteWorkFile("AULAT.DBF", "the previous table");
@@ -66,8 +66,24 @@ TEST(RunExport, MissingFileEndsOnlyItsOwnConversion) {
             (std::vector<std::vector<std::string>>{{"L1"}}));
 }
 
+TEST(RunExport, ReportsEachConversionAsItFinishesInOrder) {
+  TestFolders folders;
+  WriteAllInputs(folders);
+  std::vector<std::string> finished;
+  RunExport(folders.Context(), [&](const char* name) {
+    finished.push_back(name);
+    // The conversion has written its table before it is reported.
+    if (finished.size() == 4) {
+      EXPECT_TRUE(folders.WorkFileExists("GRUPOST.DBF"));
+    }
+  });
+  EXPECT_EQ(finished, (std::vector<std::string>{"ExportarAsignaturas", "ExportarProfesores",
+                                                "ExportarAulas", "ExportarGrupos",
+                                                "ExportarAsignaturasGrupos", "ExportarTramos"}));
+}
+
 TEST(RunExport, ErrorEndsTheRunBeforeLaterConversionsAndTheClosingMessage) {
-  ExportFolders folders;
+  TestFolders folders;
   WriteAllInputs(folders);
   folders.WriteRova("rova_asignatcurso.txt",
                     {Columns({{1, "1"}, {2, "ESO"}, {8, "1"}, {24, "MAT"}, {28, "cuatro"}})});

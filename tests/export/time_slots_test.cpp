@@ -4,13 +4,13 @@
 
 #include "export/export.h"
 #include "platform/error.h"
-#include "tests/export/export_folders.h"
+#include "tests/support/test_folders.h"
 
 namespace norvalde::exporting {
 namespace {
 
 using testing::Columns;
-using testing::ExportFolders;
+using testing::TestFolders;
 using Rows = std::vector<std::vector<std::string>>;
 
 std::string Slot(const std::string& code, const std::string& day, const std::string& start,
@@ -22,7 +22,7 @@ const std::vector<std::string> kFields{"DIHO",      "CODDIHO",   "DIA",      "TE
                                        "HORA",      "HORADESDE", "HORAHASTA", "MINUTOS"};
 
 TEST(TimeSlotsConversion, NumbersPeriodsOverTheWeekWithTrueSlotLengths) {
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteRova("rova_sesiones.txt", {
       Columns({{1, "0"}, {2, "ROVA_SESIONES.TXT"}}),
       Columns({{1, "1"}, {2, "rova_sesiones.txt"}}),
@@ -55,7 +55,7 @@ TEST(TimeSlotsConversion, NumbersPeriodsOverTheWeekWithTrueSlotLengths) {
 }
 
 TEST(TimeSlotsConversion, OnlyHeaderAndTrailerGiveAnEmptyTable) {
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteRova("rova_sesiones.txt", {Columns({{1, "0"}, {2, "ROVA_SESIONES.TXT"}}),
                                           Columns({{1, "9"}, {2, "ROVA_SESIONES.TXT"}})});
   ExportarTramos(folders.Context());
@@ -67,11 +67,12 @@ struct BadTimeCase {
   std::string lastLine;  // bytes after the good line's CR LF
   const char* message;
 };
+void PrintTo(const BadTimeCase& c, std::ostream* out) { *out << c.name; }
 
 class TimeSlotsBadTime : public ::testing::TestWithParam<BadTimeCase> {};
 
 TEST_P(TimeSlotsBadTime, EndsTheRunWithPass1RowsOnly) {
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteRovaBytes("rova_sesiones.txt",
                          Slot("0001", "L", "0800", "0855") + "\r\n" + GetParam().lastLine);
   try {

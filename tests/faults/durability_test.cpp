@@ -10,12 +10,14 @@
 
 #include "export/export.h"
 #include "import/import.h"
+#include "import/import_tables.h"
 #include "platform/paths.h"
 #include "small_rova_folder.h"
 #include "tables/table.h"
 #include "tables/work_tables.h"
 #include "tests/support/fixed_clock_env.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_folders.h"
 
 namespace norvalde::faults {
 namespace {
@@ -54,35 +56,28 @@ class SyncLog : public platform::EnvWrapper, public MessageSink {
     while (!path.empty() && (path.back() == '/' || path.back() == '\\')) path.pop_back();
     return path.substr(path.find_last_of("/\\") + 1);
   }
-  class Logged : public platform::File {
+  class Logged : public platform::FileWrapper {
    public:
     Logged(std::unique_ptr<platform::File> file, const std::string& path,
            std::vector<std::string>& events)
-        : file_(std::move(file)), name_(Name(path)), events_(events) {}
-    int Read(char* buffer, size_t want, size_t& got) override { return file_->Read(buffer, want, got); }
-    int Write(const char* data, size_t size) override { return file_->Write(data, size); }
-    int Seek(uint64_t offset) override { return file_->Seek(offset); }
-    int Size(uint64_t& size) override { return file_->Size(size); }
-    int Truncate(uint64_t size) override { return file_->Truncate(size); }
+        : FileWrapper(std::move(file)), name_(Name(path)), events_(events) {}
     int Sync() override {
       events_.push_back("sync " + name_);
-      return file_->Sync();
+      return FileWrapper::Sync();
     }
-    int Close() override { return file_->Close(); }
 
    private:
-    std::unique_ptr<platform::File> file_;
     std::string name_;
     std::vector<std::string>& events_;
   };
 };
 
 TEST(Durability, EverythingWrittenIsSyncedBeforeTheClosingMessage) {
-  norvalde::testing::TempFolder root;
+  norvalde::testing::TestFolders folders;
   norvalde::testing::FixedClockEnv clock;
-  const std::string carpeta = root.MakeFolder("rova") + platform::kPathSeparator;
-  const std::string work = root.MakeFolder("QTEMP");
-  WriteRovaFiles(carpeta);
+  const std::string carpeta = folders.Carpeta();
+  const std::string work = folders.workFolder();
+  WriteRovaFiles(folders);
   WriteSoluc(clock, work);
 
   SyncLog exportLog(clock);
@@ -98,7 +93,7 @@ TEST(Durability, EverythingWrittenIsSyncedBeforeTheClosingMessage) {
   EXPECT_LT(exportLog.Position("sync folder QTEMP"), finished);
 
   SyncLog importLog(clock);
-  tables::ImportTables tables(importLog);
+  importing::ImportTables tables(importLog);
   importing::RunImport({importLog, carpeta, work, importLog}, tables);
   const std::vector<std::string>& events = importLog.events;
   const size_t rename = importLog.Position("rename ROVA_HORARIO.TXT");

@@ -22,11 +22,12 @@
 #include "platform/paths.h"
 #include "small_rova_folder.h"
 #include "tables/table.h"
+#include "import/import_tables.h"
 #include "tables/work_tables.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/fixed_clock_env.h"
 #include "tests/support/recording_message_sink.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/test_folders.h"
 
 namespace norvalde::faults {
 namespace {
@@ -73,11 +74,11 @@ std::vector<std::string> TableContent(const std::string& folder, const std::stri
 class FaultInjection : public ::testing::Test {
  protected:
   void SetUp() override {
-    carpeta_ = root_.MakeFolder("rova") + platform::kPathSeparator;
-    work_ = root_.MakeFolder("QTEMP");
-    pristine_ = root_.MakeFolder("pristine");
-    collected_ = root_.MakeFolder("collected");
-    WriteRovaFiles(carpeta_);
+    carpeta_ = folders_.Carpeta();
+    work_ = folders_.workFolder();
+    pristine_ = folders_.MakeFolder("pristine");
+    collected_ = folders_.MakeFolder("collected");
+    WriteRovaFiles(folders_);
     std::ofstream(carpeta_ + "ROVA_HORARIO.TXT", std::ios::binary) << kEarlierHorario;
     // The failing runs replace tables of an earlier Export, as they would in use.
     WriteSoluc(platform::Env::Default(), work_);
@@ -95,7 +96,7 @@ class FaultInjection : public ::testing::Test {
     if (action == Action::kExport) {
       exporting::RunExport({env, carpeta_, work_, sink});
     } else {
-      tables::ImportTables tables(env);
+      importing::ImportTables tables(env);
       importing::RunImport({env, carpeta_, work_, sink}, tables);
     }
   }
@@ -203,7 +204,8 @@ class FaultInjection : public ::testing::Test {
         "    except Exception as error:\n"
         "        bad.append(name + ': ' + repr(error))\n"
         "print('\\n'.join(bad)); sys.exit(1 if bad else 0)\n";
-    const std::string scriptPath = root_.WriteFile("check_tables.py", script);
+    const std::string scriptPath = folders_.MakeFolder("scripts") + "/check_tables.py";
+    std::ofstream(scriptPath, std::ios::binary) << script;
     const std::string command = python + " " + scriptPath + " " + collected_ + " 2>&1";
     std::FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
@@ -214,7 +216,7 @@ class FaultInjection : public ::testing::Test {
 #endif
   }
 
-  norvalde::testing::TempFolder root_;
+  norvalde::testing::TestFolders folders_;
   norvalde::testing::FixedClockEnv clock_;
   std::string cleanHorario_;
   std::string carpeta_, work_, pristine_, collected_;

@@ -7,11 +7,12 @@
 #include <string>
 
 #include "platform/env.h"
+#include "tests/support/test_folders.h"
 
 namespace norvalde::faults {
 
-// The seven input files written into `carpeta` (which ends with a separator).
-void WriteRovaFiles(const std::string& carpeta);
+// The seven input files written into the ROVA folder.
+void WriteRovaFiles(const testing::TestFolders& folders);
 
 // SOLUC.DBF in `workFolder`, written with the engine.
 void WriteSoluc(platform::Env& env, const std::string& workFolder);

@@ -9,6 +9,7 @@
 
 #include "export/export.h"
 #include "import/import.h"
+#include "import/import_tables.h"
 #include "platform/paths.h"
 #include "small_rova_folder.h"
 #include "tables/work_tables.h"
@@ -28,12 +29,12 @@ bool IsRegularFile(const std::string& path) {
 }
 
 TEST(WorkFolderLinks, RunsReplaceLinksAndWriteNothingWhereTheyPoint) {
-  norvalde::testing::TempFolder root;
+  norvalde::testing::TestFolders folders;
   norvalde::testing::FixedClockEnv clock;
-  const std::string carpeta = root.MakeFolder("rova") + platform::kPathSeparator;
-  const std::string work = root.MakeFolder("QTEMP");
-  const std::string outside = root.MakeFolder("outside");
-  WriteRovaFiles(carpeta);
+  const std::string carpeta = folders.Carpeta();
+  const std::string work = folders.workFolder();
+  const std::string outside = folders.MakeFolder("outside");
+  WriteRovaFiles(folders);
   WriteSoluc(clock, work);
   // Broken links where the Export deletes and creates tables and the Import saves its output.
   for (const char* name : {"ASIGT.DBF", "ASIGT.MDX", "PROFT.DBF"}) {
@@ -43,7 +44,7 @@ TEST(WorkFolderLinks, RunsReplaceLinksAndWriteNothingWhereTheyPoint) {
 
   RecordingMessageSink sink;
   exporting::RunExport({clock, carpeta, work, sink});
-  tables::ImportTables tables(clock);
+  importing::ImportTables tables(clock);
   importing::RunImport({clock, carpeta, work, sink}, tables);
   EXPECT_EQ(sink.messages, (std::vector<std::string>{"Proceso finalizado", "Proceso Terminado"}));
 

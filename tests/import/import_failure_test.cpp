@@ -34,12 +34,12 @@ void PrintTo(const FailureCase& failure, std::ostream* out) { *out << failure.na
 std::vector<FailureCase> FailureCases() {
   const auto remove = [](const std::string& name) {
     return [name](ImportWorkFolder& f, FaultyEnv&) {
-      std::filesystem::remove(f.carpeta() + name);
+      std::filesystem::remove(f.Carpeta() + name);
     };
   };
   const auto cannotOpen = [](const std::string& name) {
     return [name](const ImportWorkFolder& f) {
-      return "Cannot open file \"" + f.carpeta() + name + "\". ";
+      return "Cannot open file \"" + f.Carpeta() + name + "\". ";
     };
   };
   const auto text = [](const std::string& message) {
@@ -50,7 +50,7 @@ std::vector<FailureCase> FailureCases() {
       {"MissingSesiones", remove("rova_sesiones.txt"), cannotOpen("rova_sesiones.txt"), true},
       {"OneLineSesiones",
        [](ImportWorkFolder& f, FaultyEnv&) {
-         f.WriteInput("rova_sesiones.txt", "0ROVA_SESIONES.TXT\r\n");
+         f.WriteRovaBytes("rova_sesiones.txt", "0ROVA_SESIONES.TXT\r\n");
        },
        text("List index out of bounds (1)")},
       // Never read, yet needed.
@@ -93,7 +93,7 @@ std::vector<FailureCase> FailureCases() {
        [](ImportWorkFolder&, FaultyEnv& env) { env.FailAlways(Operation::kRename, EACCES); },
        [](const ImportWorkFolder& f) {
          // The chosen folder's separator and one more, as the save path is built.
-         return "Cannot create file \"" + f.carpeta() + platform::kPathSeparator +
+         return "Cannot create file \"" + f.Carpeta() + platform::kPathSeparator +
                 "ROVA_HORARIO.TXT\". ";
        },
        true},
@@ -108,7 +108,7 @@ class ImportFailureTest : public ::testing::TestWithParam<FailureCase> {};
 TEST_P(ImportFailureTest, EndsWithItsMessageAndLeavesTheEarlierFile) {
   ImportWorkFolder folder;
   folder.Prepare('L', {{"L", "1", "S011"}}, {kLesson});
-  folder.WriteInput("ROVA_HORARIO.TXT", kEarlierFile);
+  folder.WriteRovaBytes("ROVA_HORARIO.TXT", kEarlierFile);
   FaultyEnv env(folder.env());
   GetParam().spoil(folder, env);
 
@@ -124,7 +124,7 @@ TEST_P(ImportFailureTest, EndsWithItsMessageAndLeavesTheEarlierFile) {
 
   EXPECT_TRUE(sink.events.empty());
   EXPECT_EQ(folder.ReadOutput(), kEarlierFile);
-  for (const std::string& name : folder.CarpetaFileNames()) {
+  for (const std::string& name : folder.RovaFileNames()) {
     EXPECT_TRUE(name == "rova_asignat.txt" || name == "rova_sesiones.txt" ||
                 name == "ROVA_HORARIO.TXT")
         << name << " left behind";

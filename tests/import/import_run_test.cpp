@@ -59,7 +59,7 @@ TEST_P(ImportDayModeTest, WritesAndLooksUpTheDayAsTheSlotsFileNamesIt) {
   ImportWorkFolder folder;
   folder.Prepare('L', {{"J", "2", "SJ02"}, {"4", "2", "S402"}},
                  {{"4", "2", "P01", "1ESA", "MAT", "A12"}});
-  folder.WriteInput("rova_sesiones.txt", CrLfLines({"0ROVA_SESIONES.TXT", GetParam().secondLine}));
+  folder.WriteRovaBytes("rova_sesiones.txt", CrLfLines({"0ROVA_SESIONES.TXT", GetParam().secondLine}));
 
   RecordingMessageSink sink;
   folder.Run(sink);
@@ -90,7 +90,7 @@ class ImportCentreCodeTest : public ::testing::TestWithParam<CentreCase> {};
 TEST_P(ImportCentreCodeTest, PutsTheCentreCodeInHeaderAndTrailer) {
   ImportWorkFolder folder;
   folder.Prepare('1', {}, {});
-  folder.WriteInput("rova_asignat.txt", CrLfLines(GetParam().asignatLines));
+  folder.WriteRovaBytes("rova_asignat.txt", CrLfLines(GetParam().asignatLines));
 
   RecordingMessageSink sink;
   folder.Run(sink);
@@ -207,7 +207,7 @@ TEST(ImportRunTest, ReadsTheSlotCodeOnlyWhereALessonMatches) {
 TEST(ImportRunTest, ReplacesALongerEarlierFile) {
   ImportWorkFolder folder;
   folder.Prepare('L', {{"L", "1", "S011"}}, {{"1", "1", "P01", "1ESA", "MAT", "A12"}});
-  folder.WriteInput("ROVA_HORARIO.TXT", std::string(5000, 'x') + "\r\n");
+  folder.WriteRovaBytes("ROVA_HORARIO.TXT", std::string(5000, 'x') + "\r\n");
 
   RecordingMessageSink sink;
   folder.Run(sink);
@@ -225,13 +225,13 @@ TEST(ImportRunTest, ReadsAndWritesOnlyTheExactNames) {
     folder.Prepare('L', {{"L", "1", "S011"}}, {{"1", "1", "P01", "1ESA", "MAT", "A12"}});
     std::string upper = input;
     for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    std::filesystem::rename(folder.carpeta() + input, folder.carpeta() + upper);
+    std::filesystem::rename(folder.Carpeta() + input, folder.Carpeta() + upper);
     RecordingMessageSink sink;
     try {
       folder.Run(sink);
       ADD_FAILURE() << upper << " was read for " << input;
     } catch (const Error& error) {
-      const std::string expected = "Cannot open file \"" + folder.carpeta() + input + "\". ";
+      const std::string expected = "Cannot open file \"" + folder.Carpeta() + input + "\". ";
       EXPECT_EQ(std::string(error.what()).substr(0, expected.size()), expected) << error.what();
     }
     EXPECT_TRUE(sink.events.empty());
@@ -241,19 +241,19 @@ TEST(ImportRunTest, ReadsAndWritesOnlyTheExactNames) {
   ImportWorkFolder folder;
   folder.Prepare('L', {{"L", "1", "S011"}}, {{"1", "1", "P01", "1ESA", "MAT", "A12"}});
   const std::string usersOwn = std::string(5000, 'x') + "\r\n";
-  folder.WriteInput("rova_horario.txt", usersOwn);
-  folder.WriteInput("Rova_Horario.Txt", "another\r\n");
+  folder.WriteRovaBytes("rova_horario.txt", usersOwn);
+  folder.WriteRovaBytes("Rova_Horario.Txt", "another\r\n");
 
   RecordingMessageSink sink;
   folder.Run(sink);
 
-  EXPECT_EQ(folder.CarpetaFileNames(),
+  EXPECT_EQ(folder.RovaFileNames(),
             (std::vector<std::string>{"ROVA_HORARIO.TXT", "Rova_Horario.Txt", "rova_asignat.txt",
                                       "rova_horario.txt", "rova_sesiones.txt"}));
   EXPECT_EQ(folder.ReadOutput(),
             CrLfLines({HorarioHeader(), "1S011LP01 1ESALEC MAT A12 ", HorarioTrailer(1)}));
-  EXPECT_EQ(folder.ReadOutput("rova_horario.txt"), usersOwn);
-  EXPECT_EQ(folder.ReadOutput("Rova_Horario.Txt"), "another\r\n");
+  EXPECT_EQ(folder.ReadRova("rova_horario.txt"), usersOwn);
+  EXPECT_EQ(folder.ReadRova("Rova_Horario.Txt"), "another\r\n");
   EXPECT_EQ(sink.events, kFinished);
 }
 #endif

@@ -1,14 +1,12 @@
-#include "import_work_folder.h"
+#include "tests/import/import_work_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "import/import.h"
 #include "platform/paths.h"
+#include "export/work_table_recreation.h"
 #include "tables/work_tables.h"
 
 namespace norvalde::importing::testing {
@@ -30,42 +28,19 @@ void SetField(tables::Table& table, const std::string& field, const std::string&
 
 }  // namespace
 
-ImportWorkFolder::ImportWorkFolder()
-    : carpeta_(root_.MakeFolder("carpeta") + platform::kPathSeparator),
-      workFolder_(root_.MakeFolder("QTEMP")) {}
-
-void ImportWorkFolder::WriteInput(const std::string& name, const std::string& content) const {
-  std::ofstream(carpeta_ + name, std::ios::binary) << content;
-}
-
-std::string ImportWorkFolder::ReadOutput(const std::string& name) const {
-  std::ifstream in(carpeta_ + name, std::ios::binary);
-  if (!in) return "<missing>";
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::vector<std::string> ImportWorkFolder::CarpetaFileNames() const {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(carpeta_)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 void ImportWorkFolder::Prepare(char modeDay, const std::vector<SlotRow>& slots,
                                const std::vector<SolucRow>& rows, SolucShape shape) {
-  WriteInput("rova_asignat.txt",
+  WriteRovaBytes("rova_asignat.txt",
              CrLfLines({"0ROVA_ASIGNAT.TXT" + std::string(34, ' ') + "28001234010920260800",
                         "1MAT MATEMATICAS"}));
-  WriteInput("rova_sesiones.txt",
+  WriteRovaBytes("rova_sesiones.txt",
              CrLfLines({"0ROVA_SESIONES.TXT", std::string("1   S011") + modeDay + "08000855"}));
   WriteSlots(slots);
   for (const tables::WorkTableDefinition* definition :
        {&tables::GrupostTable(), &tables::ProftTable(), &tables::AulatTable(),
         &tables::AsignomtTable()}) {
     tables::Table table(env_);
-    tables::RecreateWorkTable(env_, workFolder_, *definition, table);
+    exporting::RecreateWorkTable(env_, workFolder(), *definition, table);
     table.Close();
   }
   WriteSoluc(rows, shape);
@@ -73,7 +48,7 @@ void ImportWorkFolder::Prepare(char modeDay, const std::vector<SlotRow>& slots,
 
 void ImportWorkFolder::WriteSlots(const std::vector<SlotRow>& slots) {
   tables::Table table(env_);
-  tables::RecreateWorkTable(env_, workFolder_, tables::DiashorastTable(), table);
+  exporting::RecreateWorkTable(env_, workFolder(), tables::DiashorastTable(), table);
   for (const SlotRow& slot : slots) {
     table.Append();
     SetField(table, "DIA", slot.dia, false);
@@ -96,9 +71,9 @@ void ImportWorkFolder::WriteSoluc(const std::vector<SolucRow>& rows, SolucShape 
       {"ASIG", FieldType::kText, 5},
   };
   if (shape.withAula) fields.push_back({"AULA", FieldType::kText, 5});
-  tables::Table::Create(env_, workFolder_, "SOLUC.DBF", fields);
+  tables::Table::Create(env_, workFolder(), "SOLUC.DBF", fields);
   tables::Table table(env_);
-  table.Open(workFolder_, "SOLUC", tables::Sharing::kShared, tables::Access::kReadWrite);
+  table.Open(workFolder(), "SOLUC", tables::Sharing::kShared, tables::Access::kReadWrite);
   for (const SolucRow& row : rows) {
     table.Append();
     SetField(table, "DIA", row.dia, !shape.textDia);
@@ -114,14 +89,14 @@ void ImportWorkFolder::WriteSoluc(const std::vector<SolucRow>& rows, SolucShape 
 
 void ImportWorkFolder::RunWith(platform::Env& env, RecordingMessageSink& sink) {
   env_.Restart();
-  RunImport({env, carpeta_, workFolder_, sink}, tables_);
+  RunImport({env, Carpeta(), workFolder(), sink}, tables_);
 }
 
 void ImportWorkFolder::ExpectTablesFree() {
   for (const char* name : {"SOLUC", "GRUPOST", "PROFT", "AULAT", "ASIGNOMT", "DIASHORAST"}) {
-    if (!fs::exists(workFolder_ + "/" + name + ".DBF")) continue;
+    if (!fs::exists(WorkFile(std::string(name) + ".DBF"))) continue;
     tables::Table table(env_);
-    EXPECT_NO_THROW(table.Open(workFolder_, name, tables::Sharing::kExclusive,
+    EXPECT_NO_THROW(table.Open(workFolder(), name, tables::Sharing::kExclusive,
                                tables::Access::kReadWrite))
         << name << " is still held";
   }
@@ -133,12 +108,6 @@ std::string HorarioHeader(const std::string& centreCode) {
 
 std::string HorarioTrailer(int count, const std::string& centreCode) {
   return "9" + kNameField + centreCode + "091220261100" + std::to_string(count);
-}
-
-std::string CrLfLines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text;
 }
 
 }  // namespace norvalde::importing::testing

@@ -1,5 +1,5 @@
-// A chosen folder and a work folder in a fresh temporary directory, with the ROVA inputs and
-// the six tables the Import needs, and a run of the Import on them under a fixed clock.
+// The test folders (tests/support) with the ROVA inputs and the six tables the Import needs,
+// and a run of the Import on them under a fixed clock.
 #pragma once
 
 #include <string>
@@ -7,12 +7,14 @@
 
 #include "platform/env.h"
 #include "tables/table.h"
+#include "import/import_tables.h"
 #include "tables/work_tables.h"
 #include "tests/support/recording_message_sink.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/test_folders.h"
 
 namespace norvalde::importing::testing {
 
+using norvalde::testing::CrLfLines;
 using norvalde::testing::RecordingMessageSink;
 
 // A clock that, from each Restart, reads 09-12-2026 10:59 once and 11:00 from then on: a run
@@ -44,18 +46,10 @@ struct SolucShape {
   bool withAula = true;
 };
 
-class ImportWorkFolder {
+class ImportWorkFolder : public norvalde::testing::TestFolders {
  public:
-  ImportWorkFolder();
-
-  const std::string& carpeta() const { return carpeta_; }  // ends with the separator
-  const std::string& workFolder() const { return workFolder_; }
-
-  // Writes `content` to carpeta + name as it is.
-  void WriteInput(const std::string& name, const std::string& content) const;
-  // The whole file, or "<missing>".
-  std::string ReadOutput(const std::string& name = "ROVA_HORARIO.TXT") const;
-  std::vector<std::string> CarpetaFileNames() const;
+  // The timetable the Import writes, or "<missing>".
+  std::string ReadOutput() const { return ReadRova("ROVA_HORARIO.TXT"); }
 
   // rova_asignat.txt with a header whose centre code is "28001234", rova_sesiones.txt whose
   // second line has `modeDay` in column 9, DIASHORAST with `slots`, the four tables that are
@@ -76,18 +70,12 @@ class ImportWorkFolder {
   void ExpectTablesFree();
 
  private:
-  norvalde::testing::TempFolder root_;
-  std::string carpeta_;
-  std::string workFolder_;
   MinuteTurnEnv env_;
-  tables::ImportTables tables_{env_};
+  importing::ImportTables tables_{env_};
 };
 
 // Header and trailer as the run above writes them.
 std::string HorarioHeader(const std::string& centreCode = "28001234");
 std::string HorarioTrailer(int count, const std::string& centreCode = "28001234");
-
-// Lines joined, each followed by CR LF.
-std::string CrLfLines(const std::vector<std::string>& lines);
 
 }  // namespace norvalde::importing::testing

@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "export/export.h"
-#include "tests/export/export_folders.h"
+#include "tests/support/test_folders.h"
 #include "tests/interop/interop_tools.h"
 
 namespace norvalde::exporting {
 namespace {
 
 using testing::Columns;
-using testing::ExportFolders;
+using testing::TestFolders;
 using Rows = std::vector<std::vector<std::string>>;
 
 struct Dump {
@@ -22,7 +22,7 @@ struct Dump {
   Rows rows;
 };
 
-Dump ReadWithDbfread(const ExportFolders& folders, const std::string& table) {
+Dump ReadWithDbfread(const TestFolders& folders, const std::string& table) {
   Dump dump;
   std::istringstream lines(
       interop::RunScript("dbf_dump.py", "dbfread", folders.WorkFile(table + ".DBF")));
@@ -50,7 +50,7 @@ Rows InHex(const Rows& rows) {
 
 TEST(ExportReadByDbfread, TablesHoldWhatTheRunWrote) {
   if (!interop::PythonHasModule("dbfread")) GTEST_SKIP() << "/usr/bin/python3 lacks dbfread";
-  ExportFolders folders;
+  TestFolders folders;
   folders.WriteRova("rova_asignat.txt", {
       Columns({{1, "0"}, {2, "ROVA_ASIGNAT.TXT"}, {52, "12345678"}}),
       Columns({{1, "1"}, {2, "MAT"}, {6, "MAT-ESO-01"}, {26, "Matem\xE1ticas"}}),

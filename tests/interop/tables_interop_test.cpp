@@ -8,6 +8,7 @@
 
 #include "platform/env.h"
 #include "tables/dbf_values.h"
+#include "export/work_table_recreation.h"
 #include "tables/work_tables.h"
 #include "tests/interop/interop_tools.h"
 #include "tests/support/temp_folder.h"
@@ -63,7 +64,7 @@ const Sample kSamples[] = {
 Dump WriteWorkTable(const TempFolder& folder, const WorkTableDefinition& definition) {
   platform::Env& env = platform::Env::Default();
   Table table(env);
-  RecreateWorkTable(env, folder.path(), definition, table);
+  exporting::RecreateWorkTable(env, folder.path(), definition, table);
   Dump expected;
   for (const FieldDefinition& field : definition.fields) {
     const char* stored = field.type == FieldType::kText      ? "C"

@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "platform/collation.h"
 #include "platform/env.h"
 #include "tests/support/code_comparison_pairs.h"
 
@@ -26,18 +27,18 @@ TEST(CompareCodes, IgnoresCaseButNotAccents) {
       {"1100", "0900", 1},
       {"MAT", "MATE", -1},
   };
-  Env& env = Env::Default();
+  Collation& collation = Collation::Default();
   for (const auto& c : cases) {
-    EXPECT_EQ(Sign(env.CompareCodes(c.a, c.b)), c.sign) << c.a << " " << c.b;
+    EXPECT_EQ(Sign(collation.CompareCodes(c.a, c.b)), c.sign) << c.a << " " << c.b;
   }
 }
 
 // Every pair in the order CompareStringA gives it, both ways round.
 TEST(CompareCodes, AgreesWithCompareStringAOnEveryPair) {
-  Env& env = Env::Default();
+  Collation& collation = Collation::Default();
   for (const auto& pair : testing::CodeComparisonPairs()) {
-    EXPECT_EQ(Sign(env.CompareCodes(pair.a, pair.b)), pair.sign) << pair.a << " | " << pair.b;
-    EXPECT_EQ(Sign(env.CompareCodes(pair.b, pair.a)), -pair.sign) << pair.b << " | " << pair.a;
+    EXPECT_EQ(Sign(collation.CompareCodes(pair.a, pair.b)), pair.sign) << pair.a << " | " << pair.b;
+    EXPECT_EQ(Sign(collation.CompareCodes(pair.b, pair.a)), -pair.sign) << pair.b << " | " << pair.a;
   }
 }
 

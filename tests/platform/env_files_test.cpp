@@ -108,5 +108,22 @@ TEST_F(EnvFiles, ExistenceDeletionAndRename) {
   EXPECT_EQ(env.DeleteFile(b), kErrorFileNotFound);
 }
 
+// A wrapper that overrides nothing is the file it wraps, call for call.
+TEST_F(EnvFiles, FileWrapperForwardsEveryCall) {
+  std::unique_ptr<File> real;
+  ASSERT_EQ(env.Open(folder.Path("w.txt"), OpenMode::kCreateExclusive, real), 0);
+  FileWrapper file(std::move(real));
+  EXPECT_EQ(file.Write("abcdef", 6), 0);
+  EXPECT_EQ(file.Sync(), 0);
+  EXPECT_EQ(file.Truncate(4), 0);
+  uint64_t size = 0;
+  EXPECT_EQ(file.Size(size), 0);
+  EXPECT_EQ(size, 4u);
+  EXPECT_EQ(file.Seek(1), 0);
+  EXPECT_EQ(file.Write("X", 1), 0);
+  EXPECT_EQ(file.Close(), 0);
+  EXPECT_EQ(folder.ReadFile("w.txt"), "aXcd");
+}
+
 }  // namespace
 }  // namespace norvalde::platform

@@ -4,36 +4,32 @@ namespace norvalde::testing {
 
 namespace {
 
-class FaultyFile : public platform::File {
+class FaultyFile : public platform::FileWrapper {
  public:
   FaultyFile(std::unique_ptr<platform::File> file, std::shared_ptr<FaultyEnv::State> state)
-      : file_(std::move(file)), state_(std::move(state)) {}
+      : FileWrapper(std::move(file)), state_(std::move(state)) {}
 
   int Read(char* buffer, size_t want, size_t& got) override {
     got = 0;
     if (int error = state_->Next(Operation::kRead)) return error;
-    return file_->Read(buffer, want, got);
+    return FileWrapper::Read(buffer, want, got);
   }
   int Write(const char* data, size_t size) override {
     if (int error = state_->Next(Operation::kWrite)) return error;
-    return file_->Write(data, size);
+    return FileWrapper::Write(data, size);
   }
-  int Seek(uint64_t offset) override { return file_->Seek(offset); }
-  int Size(uint64_t& size) override { return file_->Size(size); }
-  int Truncate(uint64_t size) override { return file_->Truncate(size); }
   int Sync() override {
     if (int error = state_->Next(Operation::kSync)) return error;
-    return file_->Sync();
+    return FileWrapper::Sync();
   }
   int Close() override {
     // The real file is closed even when the call is made to fail, so nothing leaks.
     int error = state_->Next(Operation::kClose);
-    int closed = file_->Close();
+    int closed = FileWrapper::Close();
     return error ? error : closed;
   }
 
  private:
-  std::unique_ptr<platform::File> file_;
   std::shared_ptr<FaultyEnv::State> state_;
 };
 

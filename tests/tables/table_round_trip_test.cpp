@@ -147,7 +147,7 @@ TEST_F(TableRoundTripTest, FieldErrorsNameTheFieldAndTheComponent) {
 // Rows look fields up by name over and over: every spelling must keep finding the same field
 // however many names are in use, and a table opened next must not see the previous one's.
 TEST_F(TableRoundTripTest, FieldLookupsStayRightAcrossManyNamesSpellingsAndTables) {
-  constexpr int kCount = 120;  // more names than are remembered
+  constexpr int kCount = 120;  // many names, many of one length
   std::vector<FieldDefinition> fields;
   for (int i = 0; i < kCount; ++i) fields.push_back({"F" + std::to_string(i), FieldType::kInteger});
   fields.push_back({"F7", FieldType::kText, 3});  // a repeated name: the first field wins

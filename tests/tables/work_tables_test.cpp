@@ -1,6 +1,9 @@
 // The six work tables as the Export re-creates them, and the Import's six table components.
 #include "tables/work_tables.h"
 
+#include "export/work_table_recreation.h"
+#include "import/import_tables.h"
+
 #include <gtest/gtest.h>
 
 #include <dirent.h>
@@ -18,6 +21,8 @@
 namespace norvalde::tables {
 namespace {
 
+using exporting::RecreateWorkTable;
+using importing::ImportTables;
 using testing::FaultyEnv;
 using testing::Operation;
 using testing::TempFolder;

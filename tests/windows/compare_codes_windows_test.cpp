@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/env.h"
+#include "platform/collation.h"
 #include "tests/support/code_comparison_pairs.h"
 
 namespace norvalde::platform {
@@ -22,17 +22,17 @@ class CompareCodesWindows : public ::testing::TestWithParam<CodePair> {};
 
 TEST_P(CompareCodesWindows, GivesTheCollationOrderBothWays) {
   const CodePair& pair = GetParam();
-  Env& env = Env::Default();
-  EXPECT_EQ(Sign(env.CompareCodes(pair.a, pair.b)), pair.expected);
-  EXPECT_EQ(Sign(env.CompareCodes(pair.b, pair.a)), -pair.expected);
+  Collation& collation = Collation::Default();
+  EXPECT_EQ(Sign(collation.CompareCodes(pair.a, pair.b)), pair.expected);
+  EXPECT_EQ(Sign(collation.CompareCodes(pair.b, pair.a)), -pair.expected);
 }
 
 // The table the native comparison is held to, here against CompareStringA itself.
 TEST(CompareCodesWindows, GivesEveryPairOfTheSharedTable) {
-  Env& env = Env::Default();
+  Collation& collation = Collation::Default();
   for (const auto& pair : testing::CodeComparisonPairs()) {
-    EXPECT_EQ(Sign(env.CompareCodes(pair.a, pair.b)), pair.sign) << pair.a << " | " << pair.b;
-    EXPECT_EQ(Sign(env.CompareCodes(pair.b, pair.a)), -pair.sign) << pair.b << " | " << pair.a;
+    EXPECT_EQ(Sign(collation.CompareCodes(pair.a, pair.b)), pair.sign) << pair.a << " | " << pair.b;
+    EXPECT_EQ(Sign(collation.CompareCodes(pair.b, pair.a)), -pair.sign) << pair.b << " | " << pair.a;
   }
 }
 

@@ -7,7 +7,9 @@
 
 #include "platform/env.h"
 #include "platform/paths.h"
+#include "platform/system_errors.h"
 #include "tables/table.h"
+#include "export/work_table_recreation.h"
 #include "tables/work_tables.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/wide_path.h"
@@ -17,6 +19,18 @@ namespace {
 
 using norvalde::testing::TempFolder;
 using norvalde::testing::WidePath;
+
+// The named run-time codes are the Windows error numbers they stand for.
+static_assert(runtime_code::kFileNotFound == ERROR_FILE_NOT_FOUND);
+static_assert(runtime_code::kPathNotFound == ERROR_PATH_NOT_FOUND);
+static_assert(runtime_code::kTooManyOpenFiles == ERROR_TOO_MANY_OPEN_FILES);
+static_assert(runtime_code::kAccessDenied == ERROR_ACCESS_DENIED);
+static_assert(runtime_code::kSharingViolation == ERROR_SHARING_VIOLATION);
+static_assert(runtime_code::kLockViolation == ERROR_LOCK_VIOLATION);
+static_assert(runtime_code::kFileExists == ERROR_FILE_EXISTS);
+static_assert(runtime_code::kHandleDiskFull == ERROR_HANDLE_DISK_FULL);
+static_assert(runtime_code::kSystemDiskFull == ERROR_DISK_FULL);
+static_assert(runtime_code::kDeviceFault == ERROR_IO_DEVICE);
 
 void StoreFile(Env& env, const std::string& path, const std::string& content) {
   std::unique_ptr<File> file;
@@ -116,7 +130,7 @@ TEST(WindowsWorkFolder, IsQtempOnDriveC) {
   EXPECT_TRUE(env.FolderExists(WorkFolder()));
   {
     tables::Table table(env);
-    tables::RecreateWorkTable(env, WorkFolder(), tables::AsignomtTable(), table);
+    exporting::RecreateWorkTable(env, WorkFolder(), tables::AsignomtTable(), table);
     table.Append();
     table.SetText("COD", "MAT");
     table.Post();

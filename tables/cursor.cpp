@@ -1,0 +1,119 @@
+#include "tables/cursor.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/code_page.h"
+#include "platform/error.h"
+#include "tables/table_errors.h"
+
+namespace norvalde::tables {
+namespace {
+
+constexpr char kActiveFlag = ' ';
+constexpr char kDeletedFlag = '*';
+
+}  // namespace
+
+Cursor::Cursor(RecordFile& file, bool writable, int codePage)
+    : file_(file),
+      writable_(writable),
+      codePage_(codePage),
+      row_(file.layout().recordLength, '\0') {
+  ClearRow();
+}
+
+uint32_t Cursor::Position() const { return std::min(position_, file_.count()); }
+
+void Cursor::First() {
+  PostPending();
+  position_ = 0;
+  SkipDeleted();
+}
+
+void Cursor::Next() {
+  PostPending();
+  if (Position() >= file_.count()) return;
+  position_ = Position() + 1;
+  SkipDeleted();
+}
+
+bool Cursor::AtEnd() const { return state_ == State::kBrowse && Position() >= file_.count(); }
+
+void Cursor::Append() {
+  RequireWritable();
+  PostPending();
+  row_.assign(file_.layout().recordLength, ' ');
+  state_ = State::kInsert;
+}
+
+void Cursor::Edit() {
+  RequireWritable();
+  if (state_ != State::kBrowse) return;
+  if (AtEnd()) {
+    ThrowTableError("No se puede modificar la tabla", file_.path(), "no hay un registro actual");
+  }
+  state_ = State::kEdit;
+}
+
+void Cursor::Post() {
+  if (state_ == State::kInsert) {
+    position_ = file_.count();
+    file_.Store(position_, row_.data());
+  } else if (state_ == State::kEdit) {
+    file_.Store(Position(), row_.data());
+  }
+  state_ = State::kBrowse;
+}
+
+char* Cursor::EditableField(const DbfField& field) {
+  if (state_ == State::kBrowse) {
+    ThrowTableError("No se puede modificar la tabla", file_.path(),
+                    "el registro no está en edición (falta Edit o Append)");
+  }
+  return row_.data() + field.offset;
+}
+
+FieldValue Cursor::Value(const DbfField& field) const {
+  FieldValue value = DecodeField(field, file_.layout().family, row_.data() + field.offset);
+  if (value.kind == FieldValue::Kind::kText && codePage_ != 1252 && !field.binary) {
+    value.text = platform::ToWindows1252(value.text, codePage_);
+  }
+  if (value.kind == FieldValue::Kind::kInvalid) {
+    throw Error("La tabla \"" + file_.path() + "\" está dañada: el campo '" + field.name +
+                "' contiene '" + platform::Windows1252ToUtf8(value.text) +
+                "', que no es un número");
+  }
+  return value;
+}
+
+void Cursor::RequireWritable() const {
+  if (!writable_) {
+    ThrowTableError("No se puede modificar la tabla", file_.path(),
+                    "está abierta solo para lectura");
+  }
+}
+
+void Cursor::PostPending() {
+  if (state_ != State::kBrowse) Post();
+}
+
+// The row at end of table reads empty: every byte zero decodes as empty in every type.
+void Cursor::ClearRow() { std::fill(row_.begin(), row_.end(), '\0'); }
+
+void Cursor::SkipDeleted() {
+  for (; position_ < file_.count(); ++position_) {
+    const char* record = file_.Record(position_);
+    if (record[0] == kActiveFlag) {
+      std::memcpy(row_.data(), record, file_.layout().recordLength);
+      return;
+    }
+    if (record[0] != kDeletedFlag) {
+      throw Error("La tabla \"" + file_.path() + "\" está dañada: el registro " +
+                  std::to_string(position_ + 1) + " no tiene una marca de borrado válida");
+    }
+  }
+  ClearRow();
+}
+
+}  // namespace norvalde::tables

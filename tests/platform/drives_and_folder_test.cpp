@@ -1,0 +1,53 @@
+// The drive list and the process's current directory, on the real system.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/current_folder.h"
+#include "platform/drives.h"
+#include "platform/paths.h"
+#include "tests/support/temp_folder.h"
+
+namespace norvalde::platform {
+namespace {
+
+TEST(Drives, EachListedDriveIsTheDriveOfItsOwnRoot) {
+  const std::vector<Drive> drives = AvailableDrives();
+  ASSERT_FALSE(drives.empty());
+  for (const Drive& drive : drives) {
+    EXPECT_EQ(drive.text.rfind(drive.root, 0), 0u) << drive.text;  // the text starts with it
+    EXPECT_EQ(DriveOf(drive.root + kPathSeparator), drive.root) << drive.text;
+  }
+#ifndef _WIN32
+  EXPECT_EQ(drives.front().root, "/");
+#endif
+}
+
+TEST(Drives, AFolderLiesOnAListedDriveAndAMissingOneOnNone) {
+  testing::TempFolder folder;
+  const std::string drive = DriveOf(folder.MakeFolder("sub"));
+  bool listed = false;
+  for (const Drive& entry : AvailableDrives()) listed = listed || entry.root == drive;
+  EXPECT_TRUE(listed) << drive;
+#ifndef _WIN32
+  EXPECT_EQ(DriveOf(folder.Path("missing")), "");
+#endif
+}
+
+TEST(CurrentFolder, FollowsTheFolderOpenedAndRefusesAMissingOne) {
+  const std::string start = CurrentFolder();
+  testing::TempFolder folder;
+  // A space in the name; the test folder helper spells names in the system's narrow code
+  // page on Windows, so the name keeps to ASCII.
+  const std::string sub = folder.MakeFolder("Sub folder");
+  ASSERT_EQ(ChangeCurrentFolder(sub), 0);
+  // The temporary folder's path may itself pass through a link; the last step is ours.
+  const std::string now = CurrentFolder();
+  EXPECT_EQ(now.substr(now.size() - 10), "Sub folder");
+  EXPECT_NE(ChangeCurrentFolder(folder.Path("missing")), 0);
+  EXPECT_EQ(CurrentFolder(), now);
+  ASSERT_EQ(ChangeCurrentFolder(start), 0);
+}
+
+}  // namespace
+}  // namespace norvalde::platform
