@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "exchange/exchange_file_writer.h"
 #include "platform/error.h"
 #include "platform/system_errors.h"
 
@@ -13,10 +14,6 @@ constexpr size_t kChunkSize = 64 * 1024;
 
 [[noreturn]] void FailToOpen(const std::string& path, int systemError) {
   throw Error("Cannot open file \"" + path + "\". " + platform::SystemErrorText(systemError));
-}
-
-[[noreturn]] void FailToCreate(const std::string& path, int systemError) {
-  throw Error("Cannot create file \"" + path + "\". " + platform::SystemErrorText(systemError));
 }
 
 // Reads straight into the string, sized by the file's length, so the text is never copied to
@@ -77,10 +74,6 @@ void SplitLinesInPlace(std::string& content, std::vector<size_t>& ends) {
   if (kept < content.capacity() / 2) content.shrink_to_fit();
 }
 
-// A name for the temporary file beside the target: same folder, so the final rename never
-// crosses file systems.
-std::string TemporaryName(const std::string& target) { return target + ".tmp"; }
-
 }  // namespace
 
 void ExchangeLineList::LoadFromFile(const std::string& path) {
@@ -106,48 +99,9 @@ std::string_view ExchangeLineList::Line(int index) const {
 }
 
 void ExchangeLineList::SaveToFile(const std::string& path) const {
-  // Exactly the name asked: a file whose name differs only in case is another file, left alone.
-  const std::string& target = path;
-
-  // Another process still holding the old file open refuses the save now, before anything
-  // is written.
-  if (env_.FileExists(target) || env_.FolderExists(target)) {
-    std::unique_ptr<platform::File> held;
-    int error = env_.Open(target, platform::OpenMode::kReadExclusive, held);
-    if (error != 0) FailToCreate(path, error);
-    held->Close();
-  }
-
-  const std::string temporary = TemporaryName(target);
-  std::unique_ptr<platform::File> file;
-  int error = env_.Open(temporary, platform::OpenMode::kCreateExclusive, file);
-  if (error != 0) FailToCreate(path, error);
-
-  std::string chunk;
-  chunk.reserve(kChunkSize);
-  bool written = true;
-  for (int index = 0; index < Count(); ++index) {
-    chunk += Line(index);
-    chunk += "\r\n";
-    if (chunk.size() >= kChunkSize) {
-      written = file->Write(chunk.data(), chunk.size()) == 0;
-      if (!written) break;
-      chunk.clear();
-    }
-  }
-  if (written && !chunk.empty()) written = file->Write(chunk.data(), chunk.size()) == 0;
-  if (written) written = file->Sync() == 0;
-  if (file->Close() != 0) written = false;
-  if (!written) {
-    env_.DeleteFile(temporary);
-    throw Error("Stream write error");
-  }
-
-  error = env_.RenameFile(temporary, target);
-  if (error != 0) {
-    env_.DeleteFile(temporary);
-    FailToCreate(path, error);
-  }
+  ExchangeFileWriter writer(env_, path);
+  for (int index = 0; index < Count(); ++index) writer.Add(Line(index));
+  writer.Commit();
 }
 
 }  // namespace norvalde::exchange
