@@ -1,5 +1,8 @@
 #include "exchange/exchange_file_writer.h"
 
+#include <cstdio>
+#include <random>
+
 #include "platform/error.h"
 #include "platform/system_errors.h"
 
@@ -9,14 +12,39 @@ namespace {
 
 // Bytes gathered before each write: few system calls, and little memory however long the file.
 constexpr size_t kChunkSize = 64 * 1024;
+constexpr int kFileExists = 80;  // the run-time code of a name that is taken
+#ifdef _WIN32
+constexpr const char* kSeparators = "\\/";
+#else
+constexpr const char* kSeparators = "/";
+#endif
 
 [[noreturn]] void FailToCreate(const std::string& path, int systemError) {
   throw Error("Cannot create file \"" + path + "\". " + platform::SystemErrorText(systemError));
 }
 
 // A name for the temporary file beside the target: same folder, so the final rename never
-// crosses file systems.
-std::string TemporaryName(const std::string& target) { return target + ".tmp"; }
+// crosses file systems, and a random part, so that it is no other file's name.
+std::string TemporaryName(const std::string& target) {
+  static std::mt19937_64 random{std::random_device{}()};
+  char suffix[24];
+  std::snprintf(suffix, sizeof suffix, ".%016llx.tmp",
+                static_cast<unsigned long long>(random()));
+  return target + suffix;
+}
+
+// Creates the temporary file: a new file that this writer alone made. A name taken already
+// (the odds are tiny) is simply passed over for another.
+int CreateTemporary(platform::Env& env, const std::string& target, std::string& temporary,
+                    std::unique_ptr<platform::File>& file) {
+  int error = 0;
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    temporary = TemporaryName(target);
+    error = env.Open(temporary, platform::OpenMode::kCreateTemporary, file);
+    if (platform::RuntimeErrorCode(error) != kFileExists) return error;
+  }
+  return error;
+}
 
 }  // namespace
 
@@ -52,8 +80,7 @@ void ExchangeFileWriter::Create() {
     held->Close();
   }
 
-  temporary_ = TemporaryName(target);
-  createError_ = env_.Open(temporary_, platform::OpenMode::kCreateExclusive, file_);
+  createError_ = CreateTemporary(env_, target, temporary_, file_);
   if (createError_ != 0) file_.reset();
 }
 
@@ -78,6 +105,11 @@ void ExchangeFileWriter::Commit() {
     FailToCreate(path_, error);
   }
   temporary_.clear();
+  // The new name itself must survive a power cut, not only the bytes under it.
+  const size_t separator = path_.find_last_of(kSeparators);
+  const int synced =
+      env_.SyncFolder(separator == std::string::npos ? "." : path_.substr(0, separator + 1));
+  if (synced != 0) FailToCreate(path_, synced);
 }
 
 // A writer given up before its file is complete removes the temporary file; the target was

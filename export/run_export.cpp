@@ -1,5 +1,8 @@
 #include "export/export.h"
 
+#include "platform/error.h"
+#include "tables/table_errors.h"
+
 namespace norvalde::exporting {
 
 // The order carries data: the assignments read the GRUPOST written just before them.
@@ -10,6 +13,11 @@ void RunExport(const ExportContext& context) {
   ExportarGrupos(context);
   ExportarAsignaturasGrupos(context);
   ExportarTramos(context);
+  // The tables were deleted and created anew: their names must be as durable as their rows.
+  if (int error = context.env.SyncFolder(context.workFolder)) {
+    throw Error("No se puede escribir en la carpeta \"" + context.workFolder +
+                "\": " + tables::FileErrorCause(error));
+  }
   context.messages.RestoreCursor();
   context.messages.ShowMessage("Proceso finalizado");
 }

@@ -54,7 +54,9 @@ std::string LowerAscii(std::string text) {
 int MemoryEnv::Open(const std::string& path, platform::OpenMode mode,
                     std::unique_ptr<platform::File>& file) {
   auto found = files.find(path);
-  if (mode == platform::OpenMode::kCreateExclusive) {
+  if (mode == platform::OpenMode::kCreateTemporary && found != files.end()) return EEXIST;
+  if (mode == platform::OpenMode::kCreateExclusive ||
+      mode == platform::OpenMode::kCreateTemporary) {
     Put(path, {});
     found = files.find(path);
   }

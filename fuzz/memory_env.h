@@ -26,6 +26,7 @@ class MemoryEnv : public platform::Env {
   bool FolderExists(const std::string&) override { return true; }
   int DeleteFile(const std::string& path) override;
   int RenameFile(const std::string& from, const std::string& to) override;
+  int SyncFolder(const std::string&) override { return 0; }
   std::string FindFileIgnoringCase(const std::string& path) override;
   platform::LocalTime Now() override { return {2024, 3, 15, 9, 5}; }
   int CompareCodes(const std::string& a, const std::string& b) override { return a.compare(b); }

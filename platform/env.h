@@ -17,7 +17,12 @@ enum class OpenMode {
   kReadWriteShared,        // read and write; a shared table lock
   kReadExclusive,          // read; nobody else may have the file open
   kReadWriteExclusive,     // read and write; nobody else may have the file open
-  kCreateExclusive,        // create or truncate, write; held exclusively while written
+  kCreateExclusive,        // create or truncate, write; held exclusively while written.
+                           // A symbolic link under the name is replaced, never followed.
+  kCreateTemporary,        // a new file under a name nothing has yet (EEXIST otherwise,
+                           // links included), write. Where the system can, the file has no
+                           // name until Close gives it one, so a writer that dies leaves
+                           // nothing behind.
 };
 
 // An open file. Every operation returns 0 on success or the operating system's error number
@@ -35,6 +40,8 @@ class File {
   virtual int Truncate(uint64_t size) = 0;
   // Flushes to the device before a rename makes the file visible under its final name.
   virtual int Sync() = 0;
+  // A file opened kCreateTemporary takes its name here; that fails (EEXIST) rather than
+  // replace anything that took the name meanwhile.
   virtual int Close() = 0;
 };
 
@@ -61,6 +68,9 @@ class Env {
   virtual int DeleteFile(const std::string& path) = 0;
   // Replaces `to` atomically when it exists.
   virtual int RenameFile(const std::string& from, const std::string& to) = 0;
+  // Makes the folder's list of names (files created, deleted or renamed in it) durable, as
+  // Sync does for a file's bytes. Where the system keeps names durable by itself, nothing.
+  virtual int SyncFolder(const std::string& path) = 0;
   // The path under which the file named by `path` exists, found ignoring ASCII case in its last
   // component: the exact name first, then any name equal to it ignoring case. When nothing
   // matches, `path` itself (so a new file gets the name asked for).
@@ -89,6 +99,7 @@ class EnvWrapper : public Env {
   int RenameFile(const std::string& from, const std::string& to) override {
     return target_.RenameFile(from, to);
   }
+  int SyncFolder(const std::string& path) override { return target_.SyncFolder(path); }
   std::string FindFileIgnoringCase(const std::string& path) override {
     return target_.FindFileIgnoringCase(path);
   }

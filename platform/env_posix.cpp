@@ -1,9 +1,9 @@
-// The operating system behind Env on POSIX systems: open(2) with flock(2) for the sharing
-// modes, a directory scan for names that differ only in case, localtime_r for the clock and
-// ICU for the code comparison (code_comparison_icu.cpp).
+// The operating system behind Env on POSIX systems: open(2) with open file description locks
+// for the sharing modes, a directory scan for names that differ only in case, localtime_r for
+// the clock and ICU for the code comparison (code_comparison_icu.cpp).
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
+#include <sys/file.h>  // flock, where open file description locks are missing
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,9 +11,11 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/code_comparison.h"
 #include "platform/env.h"
+#include "platform/file_holders.h"
 
 namespace norvalde::platform {
 
@@ -21,7 +23,9 @@ namespace {
 
 class PosixFile : public File {
  public:
-  explicit PosixFile(int fd) : fd_(fd) {}
+  // `unnamedPath`: the name an unnamed file (O_TMPFILE) takes when closed.
+  explicit PosixFile(int fd, std::string unnamedPath = {})
+      : fd_(fd), unnamedPath_(std::move(unnamedPath)) {}
   ~PosixFile() override {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -72,29 +76,69 @@ class PosixFile : public File {
   int Close() override {
     int fd = fd_;
     fd_ = -1;
+    int error = 0;
+    if (fd >= 0 && !unnamedPath_.empty()) {
+      // linkat never replaces a name, so whatever took it meanwhile stays as it was.
+      const std::string self = "/proc/self/fd/" + std::to_string(fd);
+      if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, unnamedPath_.c_str(), AT_SYMLINK_FOLLOW) != 0)
+        error = errno;
+      unnamedPath_.clear();
+    }
     // The descriptor is gone whatever close reports, so it is never closed twice.
-    return fd >= 0 && ::close(fd) != 0 ? errno : 0;
+    if (fd >= 0 && ::close(fd) != 0 && error == 0) error = errno;
+    return error;
   }
 
  private:
   int fd_;
+  std::string unnamedPath_;
 };
 
+// How a mode opens the file and which lock it takes over the whole file. An exclusive read
+// opens for writing when it can, because only a descriptor open for writing may take a write
+// lock; a file nobody may write is held with a read lock instead (see LockWholeFile).
 struct ModeFlags {
   int open;
-  int lock;
+  short lock;
+  bool exclusive;  // nobody else may have the file open
 };
 
 ModeFlags FlagsFor(OpenMode mode) {
   switch (mode) {
     case OpenMode::kReadSharedDenyWrite:
-    case OpenMode::kReadShared: return {O_RDONLY, LOCK_SH};
-    case OpenMode::kReadWriteShared: return {O_RDWR, LOCK_SH};
-    case OpenMode::kReadExclusive: return {O_RDONLY, LOCK_EX};
-    case OpenMode::kReadWriteExclusive: return {O_RDWR, LOCK_EX};
-    case OpenMode::kCreateExclusive: return {O_WRONLY | O_CREAT, LOCK_EX};
+    case OpenMode::kReadShared: return {O_RDONLY, F_RDLCK, false};
+    case OpenMode::kReadWriteShared: return {O_RDWR, F_RDLCK, false};
+    case OpenMode::kReadExclusive: return {O_RDWR, F_WRLCK, true};
+    case OpenMode::kReadWriteExclusive: return {O_RDWR, F_WRLCK, true};
+    case OpenMode::kCreateExclusive: return {O_WRONLY | O_CREAT | O_NOFOLLOW, F_WRLCK, true};
+    case OpenMode::kCreateTemporary:
+      return {O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, F_WRLCK, true};
   }
-  return {O_RDONLY, LOCK_SH};
+  return {O_RDONLY, F_RDLCK, false};
+}
+
+// Locks the whole file, never waiting. A program under Wine holds its tables with byte-range
+// locks that Wine turns into POSIX record locks, and flock(2) never meets those; an open file
+// description lock does, and unlike a classic record lock it belongs to this open file alone,
+// so closing another descriptor of the same file never drops it. A refused lock is EWOULDBLOCK.
+int LockWholeFile(int fd, short type) {
+#ifdef F_OFD_SETLK
+  struct flock lock {};
+  lock.l_type = type;
+  lock.l_whence = SEEK_SET;
+  lock.l_start = 0;
+  lock.l_len = 0;  // to the end of the file, however far it grows
+  if (::fcntl(fd, F_OFD_SETLK, &lock) == 0) return 0;
+#else
+  if (::flock(fd, (type == F_WRLCK ? LOCK_EX : LOCK_SH) | LOCK_NB) == 0) return 0;
+#endif
+  return errno == EACCES || errno == EAGAIN ? EWOULDBLOCK : errno;
+}
+
+// Opens without following a pipe's wait for a writer (O_NONBLOCK, cleared again once the
+// file is known to be a regular one).
+int OpenDescriptor(const std::string& path, int flags) {
+  return ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
 }
 
 bool EqualIgnoringAsciiCase(const std::string& a, const char* b) {
@@ -123,9 +167,27 @@ class PosixEnv : public Env {
  public:
   int Open(const std::string& path, OpenMode mode, std::unique_ptr<File>& file) override {
     file.reset();
-    const ModeFlags flags = FlagsFor(mode);
-    // O_NONBLOCK so that a pipe under the name cannot make the open wait for a writer.
-    int fd = ::open(path.c_str(), flags.open | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (mode == OpenMode::kCreateTemporary) return OpenUnnamed(path, file);
+    ModeFlags flags = FlagsFor(mode);
+    // A file this open creates is open nowhere else; only one already there needs the search
+    // for other holders below, which costs a look at every process.
+    const bool creates = mode == OpenMode::kCreateExclusive;
+    int fd = OpenDescriptor(path, flags.open | (creates ? O_EXCL : 0));
+    bool created = creates && fd >= 0;
+    if (fd < 0 && creates && errno == EEXIST) fd = OpenDescriptor(path, flags.open);
+    if (fd < 0 && creates && errno == ELOOP) {
+      // A symbolic link under the name: the link itself is what gets replaced, so nothing is
+      // ever created or written where it points.
+      if (::unlink(path.c_str()) != 0) return errno;
+      fd = OpenDescriptor(path, flags.open | O_EXCL);
+      created = fd >= 0;
+    }
+    if (fd < 0 && mode == OpenMode::kReadExclusive && (errno == EACCES || errno == EROFS)) {
+      // Nobody may write this file (its mode or a read-only mount): a read lock keeps writers
+      // out, and readers cannot change it anyway.
+      flags = {O_RDONLY, F_RDLCK, true};
+      fd = OpenDescriptor(path, flags.open);
+    }
     if (fd < 0) return errno;
     auto opened = std::make_unique<PosixFile>(fd);
     struct stat info;
@@ -135,10 +197,47 @@ class PosixEnv : public Env {
     if (!S_ISREG(info.st_mode)) return EACCES;
     if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) return errno;
     // Never wait for another holder: a refused lock means the file is in use.
-    if (::flock(fd, flags.lock | LOCK_NB) != 0) return errno;
+    if (int error = LockWholeFile(fd, flags.lock)) return error;
+    // A holder that took no lock (a program under Wine that opened the file sharing nothing)
+    // is still found by its open descriptor where the system lists them.
+    if (!created && (flags.exclusive || mode == OpenMode::kReadSharedDenyWrite) &&
+        OpenedByAnotherProcess(info, /*writersOnly=*/!flags.exclusive)) {
+      return EWOULDBLOCK;
+    }
     // Cut the file only once it is ours, so a file another process holds is left as it is.
     if (mode == OpenMode::kCreateExclusive && ::ftruncate(fd, 0) != 0) return errno;
     file = std::move(opened);
+    return 0;
+  }
+
+  // A new file for `path` that no other file is: unnamed in the folder of `path` until Close
+  // links it there, or, where the file system has no unnamed files, created under `path`
+  // exclusively (never through a link).
+  int OpenUnnamed(const std::string& path, std::unique_ptr<File>& file) {
+    struct stat existing;
+    if (::lstat(path.c_str(), &existing) == 0) return EEXIST;
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    std::string name = path;
+    int fd = -1;
+#ifdef O_TMPFILE
+    fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    // Before the kernel knew O_TMPFILE a folder opened for writing was EISDIR; some file
+    // systems answer EOPNOTSUPP. Either way the exclusive name is the way left.
+    if (fd < 0 && errno != EISDIR && errno != EOPNOTSUPP && errno != EINVAL) return errno;
+#endif
+    if (fd < 0) {
+      name.clear();
+      fd = OpenDescriptor(path, FlagsFor(OpenMode::kCreateTemporary).open);
+      if (fd < 0) return errno;
+      if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(path.c_str());
+        return error;
+      }
+    }
+    file = std::make_unique<PosixFile>(fd, name);
     return 0;
   }
 
@@ -158,6 +257,15 @@ class PosixEnv : public Env {
 
   int RenameFile(const std::string& from, const std::string& to) override {
     return ::rename(from.c_str(), to.c_str()) != 0 ? errno : 0;
+  }
+
+  int SyncFolder(const std::string& path) override {
+    const int fd = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    int error = ::fsync(fd) != 0 ? errno : 0;
+    ::close(fd);
+    // Some file systems cannot sync a folder at all (EINVAL); there is nothing more to do.
+    return error == EINVAL ? 0 : error;
   }
 
   std::string FindFileIgnoringCase(const std::string& path) override {

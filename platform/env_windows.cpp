@@ -1,4 +1,5 @@
-// The Windows Env: files through CreateFileW with share modes, the local clock through
+// The Windows Env: files through CreateFileW with share modes (a temporary file marked for
+// deletion until closed complete), the local clock through
 // GetLocalTime and the code comparison through CompareStringA. Every error number returned is
 // GetLastError(), which already is the run-time library's input/output code (2 file not found,
 // 5 access denied, 32 sharing violation, ...).
@@ -85,14 +86,30 @@ ModeFlags FlagsFor(OpenMode mode) {
       return {kReadWrite, 0, OPEN_EXISTING};
     case OpenMode::kCreateExclusive:
       return {kReadWrite, 0, CREATE_ALWAYS};
+    // DELETE: the file is marked for deletion until its close (see WindowsFile::Close).
+    case OpenMode::kCreateTemporary:
+      return {GENERIC_WRITE | DELETE, 0, CREATE_NEW};
   }
   return {GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING};
 }
 
+// Marks the file for deletion when its last handle closes, or takes the mark back.
+bool SetDeleteOnClose(HANDLE handle, bool remove) {
+  // Its one member is named after DeleteFile, which windows.h turns into a macro.
+  FILE_DISPOSITION_INFO disposition{static_cast<BOOLEAN>(remove ? TRUE : FALSE)};
+  return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition,
+                                    sizeof disposition) != 0;
+}
+
 class WindowsFile final : public File {
  public:
-  explicit WindowsFile(HANDLE handle) : handle_(handle) {}
-  ~WindowsFile() override { Close(); }
+  // `temporary`: the file is deleted when the handle closes without Close (the process ends).
+  explicit WindowsFile(HANDLE handle, bool temporary = false)
+      : handle_(handle), temporary_(temporary) {}
+  // A temporary file dropped without Close keeps its deletion mark and goes with the handle.
+  ~WindowsFile() override {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
 
   int Read(char* buffer, size_t want, size_t& got) override {
     got = 0;
@@ -151,11 +168,16 @@ class WindowsFile final : public File {
     if (handle_ == INVALID_HANDLE_VALUE) return 0;
     const HANDLE handle = handle_;
     handle_ = INVALID_HANDLE_VALUE;
-    return CloseHandle(handle) ? 0 : LastError();
+    // A temporary file stays only when closed on purpose, complete.
+    const int kept = temporary_ && !SetDeleteOnClose(handle, false) ? LastError() : 0;
+    temporary_ = false;
+    if (!CloseHandle(handle)) return LastError();
+    return kept;
   }
 
  private:
   HANDLE handle_;
+  bool temporary_;
 };
 
 DWORD Attributes(const std::string& path) {
@@ -167,10 +189,21 @@ class WindowsEnv final : public Env {
   int Open(const std::string& path, OpenMode mode, std::unique_ptr<File>& file) override {
     file.reset();
     const ModeFlags flags = FlagsFor(mode);
-    const HANDLE handle = CreateFileW(WidePath(path).c_str(), flags.access, flags.share, nullptr,
+    const std::wstring wide = WidePath(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (mode == OpenMode::kCreateExclusive && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      // A symbolic link under the name: the link itself is replaced, never followed.
+      if (!DeleteFileW(wide.c_str())) return LastError();
+    }
+    const HANDLE handle = CreateFileW(wide.c_str(), flags.access, flags.share, nullptr,
                                       flags.disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return LastError();
-    auto opened = std::make_unique<WindowsFile>(handle);
+    const bool temporary = mode == OpenMode::kCreateTemporary;
+    auto opened = std::make_unique<WindowsFile>(handle, temporary);
+    // Windows has no unnamed files: the new one is marked for deletion at once, so that a
+    // process that dies while writing it leaves nothing; Close takes the mark back.
+    if (temporary && !SetDeleteOnClose(handle, true)) return LastError();
     // Only disk files hold data we read or write: a device name (CON, a port, a pipe) could
     // wait forever for input, so it is refused as the system refuses a folder.
     if (GetFileType(handle) != FILE_TYPE_DISK) return ERROR_ACCESS_DENIED;
@@ -197,6 +230,9 @@ class WindowsEnv final : public Env {
                ? 0
                : LastError();
   }
+
+  // NTFS journals its names: a rename or creation that returned is already durable.
+  int SyncFolder(const std::string&) override { return 0; }
 
   // The file system already ignores case, so any spelling of the name opens the file.
   std::string FindFileIgnoringCase(const std::string& path) override {

@@ -27,12 +27,21 @@ int RuntimeErrorCode(int systemError) {
     case EISDIR: return 5;
     // A refused lock is what Windows reports as a sharing violation.
     case EWOULDBLOCK: return 32;
+    case EEXIST: return 80;
     case ENOSPC:
     case EDQUOT: return 101;
     // EIO's own number (5) is the library's "access denied"; Windows calls a device fault 1117.
     case EIO: return 1117;
     default: return systemError;
   }
+#endif
+}
+
+bool RefusesWriting(int systemError) {
+#ifdef _WIN32
+  return systemError == ERROR_ACCESS_DENIED || systemError == ERROR_WRITE_PROTECT;
+#else
+  return systemError == EACCES || systemError == EPERM || systemError == EROFS;
 #endif
 }
 

@@ -11,6 +11,10 @@ namespace norvalde::platform {
 // number is kept as it is (on Windows the system's codes already are the library's codes).
 int RuntimeErrorCode(int systemError);
 
+// Whether the error refuses writing alone: access denied, or (POSIX) a read-only file
+// system, or (Windows) a write-protected medium. A file refused so may still open for reading.
+bool RefusesWriting(int systemError);
+
 // The library's message for one of its codes: 2 "No se encuentra el archivo", ... and
 // "Error de E/S %d" for a code it has no text for.
 std::string InOutErrorMessage(int runtimeCode);

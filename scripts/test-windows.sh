@@ -92,5 +92,6 @@ for exe in "${executables[@]}"; do
   failed=$((failed + broke))
 done
 
+bash "$root/scripts/test-wine-holder.sh" || failed=$((failed + 1))
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

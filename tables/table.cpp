@@ -124,6 +124,9 @@ class Table::Impl {
   }
 
   // Writes buffered rows and the header, then closes the file whatever happened.
+  // A table written to is synced before it is closed: once the run says it is done, its rows
+  // survive a power cut. So is an empty one we may write, which may be a table just created
+  // (Create leaves the sync to the close that follows: one sync per new table, not two).
   void Close() {
     state_ = State::kBrowse;
     try {
@@ -132,7 +135,9 @@ class Table::Impl {
       file_->Close();
       throw;
     }
-    if (int error = file_->Close()) ThrowWriteError(error);
+    int error = written_ || (writable_ && count_ == 0) ? file_->Sync() : 0;
+    if (int closeError = file_->Close(); error == 0) error = closeError;
+    if (error != 0) ThrowWriteError(error);
   }
 
   void First() {
@@ -293,6 +298,7 @@ class Table::Impl {
     if (error == 0) error = file_->Write(cache_.data(), cache_.size());
     if (reachesEnd) cache_.resize(dataSize);
     if (error == 0 && grew) error = WriteHeaderCount(count_);
+    written_ = true;
     if (error != 0) {
       RestoreStoredRows();
       ThrowWriteError(error);
@@ -336,6 +342,7 @@ class Table::Impl {
   uint32_t cacheFirst_ = 0;
   uint32_t cacheRows_ = 0;
   bool dirty_ = false;
+  bool written_ = false;  // anything written since the table was opened
   State state_ = State::kBrowse;
   uint32_t position_ = 0;
   std::string row_;  // the current record, changed in place while editing or appending
@@ -373,7 +380,8 @@ std::unique_ptr<File> OpenTableFile(Env& env, const std::string& path, Sharing s
   std::unique_ptr<File> file;
   writable = access == Access::kReadWrite;
   int error = env.Open(path, writable ? readWrite : readOnly, file);
-  if (error != 0 && writable && platform::RuntimeErrorCode(error) == 5) {
+  // A read-only file system refuses writing as a read-only file does: both open for reading.
+  if (error != 0 && writable && platform::RefusesWriting(error)) {
     writable = false;
     if (env.Open(path, readOnly, file) != 0) writable = true;  // report the first failure
     else error = 0;
@@ -411,9 +419,16 @@ DbfLayout ReadLayout(File& file, const std::string& path, uint32_t& rows) {
   DbfLayout layout;
   const std::string wrong = ParseDbfHeader(header, layout);
   if (!wrong.empty()) ThrowDamaged(path, wrong);
-  // A count beyond the data (a cut copy) yields the rows really there, never a partial one.
+  // A count beyond the whole records there is a cut copy (or a cut last record): reading the
+  // rest would pass half a table off as the whole. More records than the count is what other
+  // writers leave behind after an interrupted append; the count is what they meant.
   const uint64_t present = (size - layout.headerLength) / layout.recordLength;
-  rows = static_cast<uint32_t>(std::min<uint64_t>(layout.headerCount, present));
+  if (layout.headerCount > present) {
+    ThrowDamaged(path, "la cabecera indica " + std::to_string(layout.headerCount) +
+                           " registros y el archivo solo contiene " + std::to_string(present) +
+                           " completos");
+  }
+  rows = layout.headerCount;
   return layout;
 }
 

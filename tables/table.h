@@ -41,7 +41,8 @@ class Table {
   Table& operator=(const Table&) = delete;
 
   // Creates the table `fileName` (with .DBF) in `folder` with these fields, in this order,
-  // replacing any table of that name (found ignoring case). No index.
+  // replacing any table of that name (found ignoring case). No index. Not synced: a table
+  // opened for writing is synced when closed empty or written to.
   static void Create(platform::Env& env, const std::string& folder, const std::string& fileName,
                      const std::vector<FieldDefinition>& fields);
 

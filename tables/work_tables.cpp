@@ -20,10 +20,12 @@ bool HeldByAnotherProgram(platform::Env& env, const std::string& path) {
 }
 
 // Deletes the file when it exists. A file another program holds stays, unreported: the creation
-// that follows fails on it with the engine's error.
+// that follows fails on it with the engine's error. A symbolic link under the name, even one
+// pointing nowhere, is deleted itself (never what it points to).
 void DeleteIfPresent(platform::Env& env, const std::string& path) {
   const std::string found = env.FindFileIgnoringCase(path);
-  if (env.FileExists(found) && !HeldByAnotherProgram(env, found)) env.DeleteFile(found);
+  if (env.FolderExists(found) || HeldByAnotherProgram(env, found)) return;
+  env.DeleteFile(found);  // nothing there is no failure worth reporting either
 }
 
 }  // namespace

@@ -86,12 +86,27 @@ TEST_F(TableDamageTest, HeadersThatCannotDescribeATableAreRefusedNamingTheFile) 
   }
 }
 
-TEST_F(TableDamageTest, ACountBeyondTheDataYieldsOnlyTheWholeRecords) {
-  EXPECT_EQ(Walk(test::FixtureBytes("soluc_damaged_count.dbf")), 5);      // 6 stored, 1 deleted
-  EXPECT_EQ(Walk(test::FixtureBytes("soluc_damaged_truncated.dbf")), 4);  // partial 6th dropped
-  std::string huge = base_;
-  test::PutLittle32(huge, 4, 0xFFFFFFFF);
-  EXPECT_EQ(Walk(huge), 8);
+TEST_F(TableDamageTest, ACountBeyondTheDataIsADamagedTableNamingBothCounts) {
+  const struct {
+    std::string bytes;
+    const char* counts;
+  } cases[] = {
+      {test::FixtureBytes("soluc_damaged_count.dbf"), "indica 9 registros y el archivo solo contiene 6 completos"},
+      {test::FixtureBytes("soluc_damaged_truncated.dbf"), "solo contiene 5 completos"},
+      {[&] {
+         std::string huge = base_;
+         test::PutLittle32(huge, 4, 0xFFFFFFFF);
+         return huge;
+       }(),
+       "indica 4294967295 registros y el archivo solo contiene 9 completos"},
+      {base_.substr(0, base_.size() - 10), "indica 9 registros y el archivo solo contiene 8"},
+  };
+  for (const auto& c : cases) {
+    const std::string message = test::ErrorOf([&] { Walk(c.bytes); });
+    EXPECT_NE(message.find("\"" + Path() + "\": el archivo está dañado"), std::string::npos)
+        << message;
+    EXPECT_NE(message.find(c.counts), std::string::npos) << message;
+  }
   std::string small = base_;
   test::PutLittle32(small, 4, 2);  // a count not brought up to date is believed
   EXPECT_EQ(Walk(small), 2);

@@ -1,0 +1,143 @@
+// Other holders the POSIX environment must see: a byte-range record lock of the kind Wine
+// takes for a Windows program's LockFileEx, and a process that holds the file open with no
+// lock at all (Wine's share modes take none).
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/env.h"
+#include "tests/support/temp_folder.h"
+
+namespace norvalde::platform {
+namespace {
+
+using testing::TempFolder;
+
+constexpr OpenMode kEveryMode[] = {OpenMode::kReadSharedDenyWrite, OpenMode::kReadShared,
+                                   OpenMode::kReadWriteShared,     OpenMode::kReadExclusive,
+                                   OpenMode::kReadWriteExclusive,  OpenMode::kCreateExclusive};
+
+bool Exclusive(OpenMode mode) {
+  return mode == OpenMode::kReadExclusive || mode == OpenMode::kReadWriteExclusive ||
+         mode == OpenMode::kCreateExclusive;
+}
+
+// Another process (a fork of the test) that opens the file with `flags` and holds it until
+// the test lets it go; with a `lock` type it also takes a classic record lock over bytes
+// 10..19, as Wine does for a Windows program's LockFileEx. A classic lock must live in another
+// process: any close of the file in the process that took it would drop it.
+class Holder {
+ public:
+  Holder(const std::string& path, int flags, short lock = -1) {
+    int ready[2];
+    EXPECT_EQ(::pipe(ready), 0);
+    EXPECT_EQ(::pipe(release_), 0);
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::close(release_[1]);  // so the test's close ends the wait below
+      const int fd = ::open(path.c_str(), flags);
+      struct flock range {};
+      range.l_type = lock;
+      range.l_whence = SEEK_SET;
+      range.l_start = 10;
+      range.l_len = 10;
+      char state = fd >= 0 && (lock < 0 || ::fcntl(fd, F_SETLK, &range) == 0) ? 'y' : 'n';
+      (void)!::write(ready[1], &state, 1);
+      (void)!::read(release_[0], &state, 1);
+      _exit(0);
+    }
+    char state = 'n';
+    EXPECT_EQ(::read(ready[0], &state, 1), 1);
+    EXPECT_EQ(state, 'y');
+    ::close(ready[0]);
+    ::close(ready[1]);
+    ::close(release_[0]);
+  }
+  ~Holder() {
+    ::close(release_[1]);
+    ::waitpid(pid_, nullptr, 0);
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int release_[2] = {-1, -1};
+};
+
+TEST(PosixEnvHolders, ARecordWriteLockOnAnyRangeRefusesEveryOpen) {
+  TempFolder folder;
+  const std::string path = folder.WriteFile("ASIGT.DBF", std::string(40, 'r'));
+  std::optional<Holder> holder(std::in_place, path, O_RDWR, F_WRLCK);
+  for (OpenMode mode : kEveryMode) {
+    std::unique_ptr<File> file;
+    EXPECT_EQ(Env::Default().Open(path, mode, file), EWOULDBLOCK) << static_cast<int>(mode);
+    EXPECT_EQ(file, nullptr);
+  }
+  EXPECT_EQ(folder.ReadFile("ASIGT.DBF"), std::string(40, 'r'));  // the refused creation cut nothing
+  holder.reset();
+  std::unique_ptr<File> file;
+  EXPECT_EQ(Env::Default().Open(path, OpenMode::kReadWriteExclusive, file), 0);
+}
+
+TEST(PosixEnvHolders, ARecordReadLockRefusesOnlyExclusiveOpens) {
+  TempFolder folder;
+  const std::string path = folder.WriteFile("SOLUC.DBF", std::string(40, 's'));
+  Holder holder(path, O_RDONLY, F_RDLCK);
+  for (OpenMode mode : kEveryMode) {
+    std::unique_ptr<File> file;
+    EXPECT_EQ(Env::Default().Open(path, mode, file), Exclusive(mode) ? EWOULDBLOCK : 0)
+        << static_cast<int>(mode);
+  }
+}
+
+TEST(PosixEnvHolders, OurLocksRefuseARecordLock) {
+  TempFolder folder;
+  const std::string path = folder.WriteFile("PROFT.DBF", std::string(40, 'p'));
+  std::unique_ptr<File> ours;
+  ASSERT_EQ(Env::Default().Open(path, OpenMode::kReadShared, ours), 0);
+  // The other program's own write lock fails while we hold the table, as under Windows.
+  const int fd = ::open(path.c_str(), O_RDWR);
+  struct flock lock {};
+  lock.l_type = F_WRLCK;
+  lock.l_whence = SEEK_SET;
+  lock.l_start = 0;
+  lock.l_len = 1;
+  EXPECT_NE(::fcntl(fd, F_SETLK, &lock), 0);
+  ::close(fd);
+}
+
+TEST(PosixEnvHolders, AProcessHoldingTheFileWithoutALockRefusesExclusiveOpens) {
+#ifndef __linux__
+  GTEST_SKIP() << "only Linux lists other processes' open files";
+#endif
+  TempFolder folder;
+  const std::string path = folder.WriteFile("ASIGT.DBF", std::string(40, 'a'));
+  {
+    Holder reader(path, O_RDONLY);
+    for (OpenMode mode : kEveryMode) {
+      std::unique_ptr<File> file;
+      EXPECT_EQ(Env::Default().Open(path, mode, file), Exclusive(mode) ? EWOULDBLOCK : 0)
+          << static_cast<int>(mode);
+    }
+    EXPECT_EQ(folder.ReadFile("ASIGT.DBF"), std::string(40, 'a'));
+  }
+  {
+    // A writer also keeps out a reader that lets others only read.
+    Holder writer(path, O_RDWR);
+    std::unique_ptr<File> file;
+    EXPECT_EQ(Env::Default().Open(path, OpenMode::kReadSharedDenyWrite, file), EWOULDBLOCK);
+    EXPECT_EQ(Env::Default().Open(path, OpenMode::kReadWriteShared, file), 0);
+  }
+  // Once the holder is gone the file is ours again.
+  std::unique_ptr<File> file;
+  EXPECT_EQ(Env::Default().Open(path, OpenMode::kCreateExclusive, file), 0);
+}
+
+}  // namespace
+}  // namespace norvalde::platform
