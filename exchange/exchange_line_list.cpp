@@ -1,9 +1,8 @@
 #include "exchange/exchange_line_list.h"
 
-#include <cstdio>
 #include <cstring>
-#include <random>
 
+#include "exchange/exchange_file_writer.h"
 #include "platform/error.h"
 #include "platform/system_errors.h"
 
@@ -12,19 +11,9 @@ namespace norvalde::exchange {
 namespace {
 
 constexpr size_t kChunkSize = 64 * 1024;
-constexpr int kFileExists = 80;  // the run-time code of a name that is taken
-#ifdef _WIN32
-constexpr const char* kSeparators = "\\/";
-#else
-constexpr const char* kSeparators = "/";
-#endif
 
 [[noreturn]] void FailToOpen(const std::string& path, int systemError) {
   throw Error("Cannot open file \"" + path + "\". " + platform::SystemErrorText(systemError));
-}
-
-[[noreturn]] void FailToCreate(const std::string& path, int systemError) {
-  throw Error("Cannot create file \"" + path + "\". " + platform::SystemErrorText(systemError));
 }
 
 // Reads straight into the string, sized by the file's length, so the text is never copied to
@@ -85,29 +74,6 @@ void SplitLinesInPlace(std::string& content, std::vector<size_t>& ends) {
   if (kept < content.capacity() / 2) content.shrink_to_fit();
 }
 
-// A name for the temporary file beside the target: same folder, so the final rename never
-// crosses file systems, and a random part, so that it is no other file's name.
-std::string TemporaryName(const std::string& target) {
-  static std::mt19937_64 random{std::random_device{}()};
-  char suffix[24];
-  std::snprintf(suffix, sizeof suffix, ".%016llx.tmp",
-                static_cast<unsigned long long>(random()));
-  return target + suffix;
-}
-
-// Creates the temporary file: a new file that this save alone made. A name taken already
-// (the odds are tiny) is simply passed over for another.
-int CreateTemporary(platform::Env& env, const std::string& target, std::string& temporary,
-                    std::unique_ptr<platform::File>& file) {
-  int error = 0;
-  for (int attempt = 0; attempt < 8; ++attempt) {
-    temporary = TemporaryName(target);
-    error = env.Open(temporary, platform::OpenMode::kCreateTemporary, file);
-    if (platform::RuntimeErrorCode(error) != kFileExists) return error;
-  }
-  return error;
-}
-
 }  // namespace
 
 void ExchangeLineList::LoadFromFile(const std::string& path) {
@@ -133,52 +99,9 @@ std::string_view ExchangeLineList::Line(int index) const {
 }
 
 void ExchangeLineList::SaveToFile(const std::string& path) const {
-  // Exactly the name asked: a file whose name differs only in case is another file, left alone.
-  const std::string& target = path;
-
-  // Another process still holding the old file open refuses the save now, before anything
-  // is written.
-  if (env_.FileExists(target) || env_.FolderExists(target)) {
-    std::unique_ptr<platform::File> held;
-    int error = env_.Open(target, platform::OpenMode::kReadExclusive, held);
-    if (error != 0) FailToCreate(path, error);
-    held->Close();
-  }
-
-  std::string temporary;
-  std::unique_ptr<platform::File> file;
-  int error = CreateTemporary(env_, target, temporary, file);
-  if (error != 0) FailToCreate(path, error);
-
-  std::string chunk;
-  chunk.reserve(kChunkSize);
-  bool written = true;
-  for (int index = 0; index < Count(); ++index) {
-    chunk += Line(index);
-    chunk += "\r\n";
-    if (chunk.size() >= kChunkSize) {
-      written = file->Write(chunk.data(), chunk.size()) == 0;
-      if (!written) break;
-      chunk.clear();
-    }
-  }
-  if (written && !chunk.empty()) written = file->Write(chunk.data(), chunk.size()) == 0;
-  if (written) written = file->Sync() == 0;
-  if (file->Close() != 0) written = false;
-  if (!written) {
-    env_.DeleteFile(temporary);
-    throw Error("Stream write error");
-  }
-
-  error = env_.RenameFile(temporary, target);
-  if (error != 0) {
-    env_.DeleteFile(temporary);
-    FailToCreate(path, error);
-  }
-  // The new name itself must survive a power cut, not only the bytes under it.
-  const size_t separator = target.find_last_of(kSeparators);
-  error = env_.SyncFolder(separator == std::string::npos ? "." : target.substr(0, separator + 1));
-  if (error != 0) FailToCreate(path, error);
+  ExchangeFileWriter writer(env_, path);
+  for (int index = 0; index < Count(); ++index) writer.Add(Line(index));
+  writer.Commit();
 }
 
 }  // namespace norvalde::exchange

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "exchange/exchange_fields.h"
-#include "exchange/exchange_line_list.h"
+#include "exchange/exchange_line_stream.h"
 #include "exchange/first_key_index.h"
 #include "export/export.h"
 #include "export/input_files.h"
@@ -132,11 +132,13 @@ void CopyGroupData(const ExportContext& context, tables::Table& asigt) {
 // at the first row that takes it and nowhere else.
 class CourseHours {
  public:
+  // The file is split into lines as a line list loads it, but streamed: only the index is
+  // held, never the whole file beside it.
   CourseHours(platform::Env& env, const std::string& path) {
-    exchange::ExchangeLineList lines(env);
-    lines.LoadFromFile(path);
-    for (int index = 0; index < lines.Count(); ++index) {
-      const std::string_view line = lines.Line(index);
+    exchange::ExchangeLineStream lines(env);
+    lines.Open(path);
+    std::string_view line;
+    while (lines.Next(line)) {
       if (!exchange::IsDetailLine(line, exchange::kGuardAsignatCurso)) continue;
       // Subject, level and course.
       bool added = false;

@@ -1,11 +1,24 @@
 #include "import/horario_records.h"
 
+#include <algorithm>
+
 #include "exchange/exchange_fields.h"
 
 namespace norvalde::importing {
 namespace {
 
 using exchange::FillToWidth;
+
+constexpr std::string_view kActivity = "LEC";  // every record is a lesson
+
+// What FillToWidth gives, without building it: the value, then spaces up to the width.
+size_t FilledSize(std::string_view value, size_t width) { return std::max(value.size(), width); }
+
+char* PutFilled(std::string_view value, size_t width, char* at) {
+  at = std::copy(value.begin(), value.end(), at);
+  if (value.size() < width) at = std::fill_n(at, width - value.size(), ' ');
+  return at;
+}
 
 std::string FileIdentification(const std::string& centreCode, const std::string& timeStamp) {
   return FillToWidth(kHorarioFileName, 50) + FillToWidth(centreCode, 8) + timeStamp;
@@ -27,9 +40,26 @@ std::string HeaderRecord(const std::string& centreCode, const std::string& timeS
 }
 
 std::string LessonRecord(const Lesson& lesson) {
-  return "1" + FillToWidth(lesson.slotCode, 4) + FillToWidth(lesson.day, 1) +
-         FillToWidth(lesson.prof, 4) + FillToWidth(lesson.codGrupo, 4) + FillToWidth("LEC", 4) +
-         FillToWidth(lesson.asig, 4) + FillToWidth(lesson.aula, 4);
+  std::string record(LessonRecordSize(lesson), ' ');
+  PutLessonRecord(lesson, record.data());
+  return record;
+}
+
+size_t LessonRecordSize(const Lesson& lesson) {
+  return 1 + FilledSize(lesson.slotCode, 4) + FilledSize(lesson.day, 1) +
+         FilledSize(lesson.prof, 4) + FilledSize(lesson.codGrupo, 4) + FilledSize(kActivity, 4) +
+         FilledSize(lesson.asig, 4) + FilledSize(lesson.aula, 4);
+}
+
+char* PutLessonRecord(const Lesson& lesson, char* at) {
+  *at++ = '1';
+  at = PutFilled(lesson.slotCode, 4, at);
+  at = PutFilled(lesson.day, 1, at);
+  at = PutFilled(lesson.prof, 4, at);
+  at = PutFilled(lesson.codGrupo, 4, at);
+  at = PutFilled(kActivity, 4, at);
+  at = PutFilled(lesson.asig, 4, at);
+  return PutFilled(lesson.aula, 4, at);
 }
 
 std::string TrailerRecord(const std::string& centreCode, const std::string& timeStamp,

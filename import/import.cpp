@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "exchange/exchange_fields.h"
-#include "exchange/exchange_line_list.h"
+#include "exchange/exchange_file_writer.h"
 #include "import/horario_records.h"
 #include "import/import_table_session.h"
 #include "import/rova_inputs.h"
@@ -13,9 +13,10 @@
 namespace norvalde::importing {
 namespace {
 
-// One lesson record per SOLUC row whose day is not 0, in stored order.
+// One lesson record per SOLUC row whose day is not 0, in stored order, each built in place in
+// the output's buffer.
 void AddLessons(tables::Table& soluc, tables::Table& diashorast, DayNumbering numbering,
-                exchange::ExchangeLineList& output) {
+                exchange::ExchangeFileWriter& output) {
   // Built at the first lesson, where a walk of DIASHORAST would first read it, so a run
   // without lessons never depends on DIASHORAST's fields.
   std::optional<SlotCodes> slots;
@@ -25,15 +26,15 @@ void AddLessons(tables::Table& soluc, tables::Table& diashorast, DayNumbering nu
   for (soluc.First(); !soluc.AtEnd(); soluc.Next()) {
     if (soluc.AsInteger(dia) == 0) continue;  // a row without a lesson
     const std::string hora = soluc.AsText(horaField);
-    Lesson lesson;
-    lesson.day = RovaDay(soluc.AsText(dia), numbering);
+    const std::string day = RovaDay(soluc.AsText(dia), numbering);
     if (!slots) slots.emplace(diashorast);
-    lesson.slotCode = slots->Find(lesson.day, hora);
-    lesson.prof = soluc.AsText(prof);
-    lesson.codGrupo = soluc.AsText(codGrupo);
-    lesson.asig = soluc.AsText(asig);
-    lesson.aula = soluc.AsText(aula);
-    output.Add(LessonRecord(lesson));
+    const std::string slotCode = slots->Find(day, hora);
+    const std::string profText = soluc.AsText(prof);
+    const std::string codGrupoText = soluc.AsText(codGrupo);
+    const std::string asigText = soluc.AsText(asig);
+    const std::string aulaText = soluc.AsText(aula);
+    const Lesson lesson{slotCode, day, profText, codGrupoText, asigText, aulaText};
+    output.EndLine(PutLessonRecord(lesson, output.LineSpace(LessonRecordSize(lesson))));
   }
 }
 
@@ -45,7 +46,11 @@ void RunImport(const ImportContext& context, ImportTables& tables) {
     const std::string centreCode = ReadCentreCode(env, context.carpeta);
     const DayNumbering numbering = ReadDayNumbering(env, context.carpeta);
 
-    exchange::ExchangeLineList output(env);
+    // `carpeta` already ends with a separator; the doubled one still names the chosen folder.
+    // The lines go to a temporary file as they are made, and the file replaces an earlier one
+    // only once complete, so an earlier file survives any failure up to the commit whole.
+    exchange::ExchangeFileWriter output(
+        env, context.carpeta + platform::kPathSeparator + kHorarioFileName);
     output.Add(HeaderRecord(centreCode, exchange::ExchangeTimeStamp(env)));
 
     ImportTableSession session(tables, context.workFolder);
@@ -55,9 +60,7 @@ void RunImport(const ImportContext& context, ImportTables& tables) {
     // The clock is read again: the trailer may be a minute later than the header.
     output.Add(TrailerRecord(centreCode, exchange::ExchangeTimeStamp(env), output.Count() - 1));
 
-    // `carpeta` already ends with a separator; the doubled one still names the chosen folder.
-    // The save is atomic, so an earlier file survives any failure up to here whole.
-    output.SaveToFile(context.carpeta + platform::kPathSeparator + kHorarioFileName);
+    output.Commit();
   });
 }
 

@@ -135,5 +135,55 @@ TEST_P(ImportFailureTest, EndsWithItsMessageAndLeavesTheEarlierFile) {
 INSTANTIATE_TEST_SUITE_P(Each, ImportFailureTest, ::testing::ValuesIn(FailureCases()),
                          [](const auto& info) { return info.param.name; });
 
+// Lessons enough to fill the output's buffer several times, then a row that fails: by then the
+// file has been partly written, yet only the earlier file is left, and a file that could not
+// even be made does not change the message of the row that failed.
+std::vector<SolucRow> ManyLessonsThenBlankDia() {
+  std::vector<SolucRow> rows(6000, kLesson);
+  rows.push_back({""});
+  return rows;
+}
+
+TEST(ImportLateFailure, AfterPartOfTheFileWasWrittenLeavesOnlyTheEarlierFile) {
+  ImportWorkFolder folder;
+  folder.Prepare('L', {{"L", "1", "S011"}}, {kLesson});
+  folder.WriteSoluc(ManyLessonsThenBlankDia(), {.textDia = true});
+  folder.WriteRovaBytes("ROVA_HORARIO.TXT", kEarlierFile);
+  FaultyEnv env(folder.env());
+  RecordingMessageSink sink;
+  try {
+    folder.RunWith(env, sink);
+    ADD_FAILURE() << "the run did not fail";
+  } catch (const Error& error) {
+    EXPECT_STREQ(error.what(), "'' no es un valor entero válido");
+  }
+  EXPECT_GT(env.Calls(Operation::kWrite), 0) << "nothing was written before the failure";
+  EXPECT_TRUE(sink.events.empty());
+  EXPECT_EQ(folder.ReadOutput(), kEarlierFile);
+  EXPECT_EQ(folder.RovaFileNames(),
+            (std::vector<std::string>{"ROVA_HORARIO.TXT", "rova_asignat.txt",
+                                      "rova_sesiones.txt"}));
+  folder.ExpectTablesFree();
+}
+
+TEST(ImportLateFailure, TheRowsFailureWinsOverAFileThatCouldNotBeMade) {
+  ImportWorkFolder folder;
+  folder.Prepare('L', {{"L", "1", "S011"}}, {kLesson});
+  folder.WriteSoluc(ManyLessonsThenBlankDia(), {.textDia = true});
+  std::filesystem::create_directory(folder.Carpeta() + "ROVA_HORARIO.TXT");
+  RecordingMessageSink sink;
+  try {
+    folder.Run(sink);
+    ADD_FAILURE() << "the run did not fail";
+  } catch (const Error& error) {
+    EXPECT_STREQ(error.what(), "'' no es un valor entero válido");
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(folder.Carpeta() + "ROVA_HORARIO.TXT"));
+  EXPECT_EQ(folder.RovaFileNames(),
+            (std::vector<std::string>{"ROVA_HORARIO.TXT", "rova_asignat.txt",
+                                      "rova_sesiones.txt"}));
+  folder.ExpectTablesFree();
+}
+
 }  // namespace
 }  // namespace norvalde::importing::testing

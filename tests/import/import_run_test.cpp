@@ -44,6 +44,34 @@ TEST(ImportRunTest, WritesOneLessonPerTimetabledRowWithItsSlot) {
   EXPECT_EQ(sink.events, kFinished);
 }
 
+// Enough lessons to fill the output's buffer many times over, of changing widths, so that
+// records fall across every buffer boundary: the file is still exactly the records in order.
+TEST(ImportRunTest, ManyLessonsAreWrittenWholeAndInOrder) {
+  std::vector<SolucRow> rows;
+  std::vector<std::string> expected = {HorarioHeader()};
+  for (int i = 0; i < 6000; ++i) {
+    const std::string prof = "P" + std::to_string(i % 1000);  // 2 to 4 bytes
+    const std::string aula = std::string(1 + i % 5, 'a');  // up to 5: wider than its 4
+    const bool slot = i % 3 != 0;
+    rows.push_back({"1", slot ? "1" : "2", prof, "1ESA", "MAT", aula});
+    expected.push_back("1" + std::string(slot ? "S011" : "    ") + "L" + prof +
+                       std::string(4 - prof.size(), ' ') + "1ESALEC MAT " + aula +
+                       std::string(aula.size() < 4 ? 4 - aula.size() : 0, ' '));
+  }
+  expected.push_back(HorarioTrailer(6000));
+  ImportWorkFolder folder;
+  folder.Prepare('L', {{"L", "1", "S011"}}, rows);
+
+  RecordingMessageSink sink;
+  folder.Run(sink);
+
+  EXPECT_EQ(folder.ReadOutput(), CrLfLines(expected));
+  EXPECT_EQ(sink.events, kFinished);
+  EXPECT_EQ(folder.RovaFileNames(),
+            (std::vector<std::string>{"ROVA_HORARIO.TXT", "rova_asignat.txt",
+                                      "rova_sesiones.txt"}));
+}
+
 // The second line of rova_sesiones.txt decides whether SOLUC's day 4 is written "J" or "4";
 // the slot is looked up under the day as written.
 struct ModeCase {

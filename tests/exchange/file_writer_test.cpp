@@ -1,0 +1,180 @@
+// ExchangeFileWriter: the file it leaves is exactly its lines with CR LF, built in place or
+// added, and nothing else is ever left: before Commit, or after any failure, the target is as
+// it was and no temporary file remains.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+
+#include "exchange/exchange_file_writer.h"
+#include "exchange/exchange_line_list.h"
+#include "platform/error.h"
+#include "platform/system_errors.h"
+#include "tests/support/faulty_env.h"
+#include "tests/support/os_errors.h"
+#include "tests/support/temp_folder.h"
+
+namespace norvalde::exchange {
+namespace {
+
+using namespace norvalde::testing;
+
+const std::string kOld = "old content\r\n";
+
+std::set<std::string> FileNames(const TempFolder& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+    names.insert(entry.path().filename().string());
+  return names;
+}
+
+std::string ErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const Error& error) {
+    return error.what();
+  }
+  return "<no error>";
+}
+
+std::string CannotCreate(const std::string& path, int error) {
+  return "Cannot create file \"" + path + "\". " + platform::SystemErrorText(error);
+}
+
+// Several buffers' worth of lines, so files are made and written before Commit.
+std::string NumberedLine(int i) { return "1" + std::to_string(i) + std::string(30, 'y'); }
+constexpr int kManyLines = 10000;
+
+void AddMany(ExchangeFileWriter& writer) {
+  for (int i = 0; i < kManyLines; ++i) writer.Add(NumberedLine(i));
+}
+
+std::string ManyLinesFile() {
+  std::string bytes;
+  for (int i = 0; i < kManyLines; ++i) bytes += NumberedLine(i) + "\r\n";
+  return bytes;
+}
+
+TEST(ExchangeFileWriter, WritesTheBytesTheLineListSaves) {
+  TempFolder folder;
+  const std::string huge(200 * 1024, 'h');  // longer than the whole buffer
+  ExchangeLineList list(platform::Env::Default());
+  ExchangeFileWriter writer(platform::Env::Default(), folder.Path("written.txt"));
+  const auto both = [&](const std::string& line) {
+    list.Add(line);
+    writer.Add(line);
+  };
+  both("0HEADER");
+  both("");
+  for (int i = 0; i < kManyLines; ++i) {
+    const std::string line = NumberedLine(i);
+    list.Add(line);
+    // Built in place, in room larger than the line.
+    char* at = writer.LineSpace(line.size() + 5);
+    std::memcpy(at, line.data(), line.size());
+    writer.EndLine(at + line.size());
+  }
+  both(huge);
+  both(std::string("a\0b", 3));
+  both("9TRAILER");
+  EXPECT_EQ(writer.Count(), list.Count());
+  writer.Commit();
+  list.SaveToFile(folder.Path("saved.txt"));
+
+  const std::string written = folder.ReadFile("written.txt");
+  EXPECT_EQ(written, folder.ReadFile("saved.txt"));
+  EXPECT_EQ(written.substr(0, 11), "0HEADER\r\n\r\n");
+  EXPECT_EQ(written.substr(written.size() - 10), "9TRAILER\r\n");
+  EXPECT_EQ(FileNames(folder), (std::set<std::string>{"written.txt", "saved.txt"}));
+}
+
+TEST(ExchangeFileWriter, NoLinesMakeAnEmptyFileThatReplacesTheOldOne) {
+  TempFolder folder;
+  const std::string path = folder.WriteFile("ROVA_HORARIO.TXT", kOld);
+  ExchangeFileWriter writer(platform::Env::Default(), path);
+  writer.Commit();
+  EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), "");
+  EXPECT_EQ(FileNames(folder), std::set<std::string>{"ROVA_HORARIO.TXT"});
+}
+
+TEST(ExchangeFileWriter, UntilCommitTheOldFileStaysAndAGivenUpWriterLeavesNothing) {
+  TempFolder folder;
+  const std::string path = folder.WriteFile("ROVA_HORARIO.TXT", kOld);
+  {
+    ExchangeFileWriter writer(platform::Env::Default(), path);
+    writer.Add("0FEW");
+    // Less than a buffer: nothing is on disk yet.
+    EXPECT_EQ(FileNames(folder), std::set<std::string>{"ROVA_HORARIO.TXT"});
+    AddMany(writer);
+    EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), kOld);
+  }  // given up, as when the run fails before the commit
+  EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), kOld);
+  EXPECT_EQ(FileNames(folder), std::set<std::string>{"ROVA_HORARIO.TXT"});
+}
+
+struct WriterFault {
+  const char* name;
+  Operation operation;
+  int nth;
+  int error;
+  bool cannotCreate;  // else "Stream write error"
+};
+
+void PrintTo(const WriterFault& fault, std::ostream* out) { *out << fault.name; }
+
+class FailedWriter : public ::testing::TestWithParam<WriterFault> {};
+
+// Whatever fails, adding lines never throws: the failure is raised by Commit alone, and leaves
+// the old file and nothing else.
+TEST_P(FailedWriter, FailsAtCommitLeavingTheOldFileOnly) {
+  const WriterFault& fault = GetParam();
+  TempFolder folder;
+  const std::string path = folder.WriteFile("ROVA_HORARIO.TXT", kOld);
+  FaultyEnv env;
+  env.FailNth(fault.operation, fault.nth, fault.error);
+  {
+    ExchangeFileWriter writer(env, path);
+    EXPECT_EQ(ErrorOf([&] { AddMany(writer); }), "<no error>");
+    const std::string expected =
+        fault.cannotCreate ? CannotCreate(path, fault.error) : "Stream write error";
+    EXPECT_EQ(ErrorOf([&] { writer.Commit(); }), expected);
+    EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), kOld);
+    EXPECT_EQ(FileNames(folder), std::set<std::string>{"ROVA_HORARIO.TXT"});
+  }
+  EXPECT_EQ(FileNames(folder), std::set<std::string>{"ROVA_HORARIO.TXT"});
+
+  // A new writer succeeds once the fault is gone.
+  ExchangeFileWriter again(env, path);
+  AddMany(again);
+  again.Commit();
+  EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), ManyLinesFile());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FailedWriter,
+    ::testing::Values(WriterFault{"OldFileHeld", Operation::kOpen, 1, kErrorFileInUse, true},
+                      WriterFault{"CreateRefused", Operation::kOpen, 2, kErrorAccessDenied, true},
+                      WriterFault{"FirstWrite", Operation::kWrite, 1, kErrorDeviceFault, false},
+                      WriterFault{"LaterWrite", Operation::kWrite, 3, kErrorDeviceFault, false},
+                      WriterFault{"Sync", Operation::kSync, 1, kErrorDeviceFault, false},
+                      WriterFault{"Close", Operation::kClose, 2, kErrorDeviceFault, false},
+                      WriterFault{"Rename", Operation::kRename, 1, kErrorAccessDenied, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A disk that fills up stops the writing: the later buffers are not even tried.
+TEST(ExchangeFileWriter, StopsWritingAfterAFailedWrite) {
+  TempFolder folder;
+  FaultyEnv env;
+  env.FailNth(Operation::kWrite, 2, kErrorDeviceFault);
+  ExchangeFileWriter writer(env, folder.Path("ROVA_HORARIO.TXT"));
+  AddMany(writer);
+  EXPECT_EQ(ErrorOf([&] { writer.Commit(); }), "Stream write error");
+  EXPECT_EQ(env.Calls(Operation::kWrite), 2);
+  EXPECT_TRUE(FileNames(folder).empty());
+}
+
+}  // namespace
+}  // namespace norvalde::exchange
