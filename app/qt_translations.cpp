@@ -7,14 +7,15 @@
 namespace norvalde::window {
 
 bool InstallQtTranslations(QCoreApplication& application, const QLocale& language) {
-  // "qt_<language>" gathers the catalogues of every Qt module.
+  // "qtbase_<language>" holds the texts of Qt's widgets and standard buttons, the only Qt module
+  // the window uses; "qt_<language>" would also need every other module's catalogue beside it.
   auto* translator = new QTranslator(&application);
   const QStringList folders{
       QLibraryInfo::path(QLibraryInfo::TranslationsPath),
       QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("translations")),
   };
   for (const QString& folder : folders) {
-    if (translator->load(language, QStringLiteral("qt"), QStringLiteral("_"), folder)) {
+    if (translator->load(language, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
       return QCoreApplication::installTranslator(translator);
     }
   }

@@ -3,6 +3,8 @@
 # Program Files with a Start-menu entry and an uninstaller.
 install(TARGETS Norvalde RUNTIME DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . RENAME LEEME.txt)
+# Qt's catalogues for the standard buttons, put beside the build by build-windows-app.sh.
+install(DIRECTORY ${CMAKE_BINARY_DIR}/translations DESTINATION . OPTIONAL)
 
 set(CPACK_PACKAGE_NAME Norvalde)
 set(CPACK_PACKAGE_VENDOR Norvalde)

@@ -138,7 +138,7 @@ if [[ "$tests" == ON ]]; then
     cmake --build "$build/googletest" -j"$jobs" >/dev/null
     cmake --install "$build/googletest" >/dev/null
   fi
-  targets+=(window_texts_test gradient_panel_test main_form_test)
+  targets+=(window_texts_test gradient_panel_test main_form_test drives_test qt_translations_test)
   test_options=(-DNORVALDE_BUILD_TESTS=ON -DGTest_DIR="$gtest/lib/cmake/GTest"
     -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST)
 fi
@@ -156,6 +156,16 @@ cmake --build "$build" -j"$jobs" --target "${targets[@]}"
 # The program as it is shipped: stripped, at the top of the build folder.
 "$triplet-strip" -o "$build/Norvalde.exe" "$build/app/Norvalde.exe"
 echo "build-windows-app: $build/Norvalde.exe ($(( $(stat -c %s "$build/Norvalde.exe") / 1024 / 1024 )) MB)"
+
+# Qt's own catalogues (standard buttons and Qt's texts), which the program loads from
+# translations/ beside it: the static Qt has no folder of its own on the user's machine. They
+# are the host Qt's, of the same version. The window suites find them beside themselves too.
+host_translations="$(qtpaths6 --query QT_INSTALL_TRANSLATIONS 2>/dev/null || true)"
+[[ -d "$host_translations" ]] || host_translations=/usr/share/qt6/translations
+for folder in "$build/translations" "$build/tests/app/translations"; do
+  mkdir -p "$folder"
+  cp "$host_translations"/qtbase_*.qm "$folder"/
+done
 
 # The zip, and the installer where NSIS is installed, when asked for.
 if [[ "${NORVALDE_WINDOWS_PACKAGE:-}" == 1 ]]; then
