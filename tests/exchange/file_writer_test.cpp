@@ -13,6 +13,7 @@
 #include "exchange/exchange_line_list.h"
 #include "platform/error.h"
 #include "platform/system_errors.h"
+#include "tests/exchange/exchange_test_helpers.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/os_errors.h"
 #include "tests/support/temp_folder.h"
@@ -21,28 +22,9 @@ namespace norvalde::exchange {
 namespace {
 
 using namespace norvalde::testing;
+using namespace norvalde::exchange::testing;
 
 const std::string kOld = "old content\r\n";
-
-std::set<std::string> FileNames(const TempFolder& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
-    names.insert(entry.path().filename().string());
-  return names;
-}
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "<no error>";
-}
-
-std::string CannotCreate(const std::string& path, int error) {
-  return "Cannot create file \"" + path + "\". " + platform::SystemErrorText(error);
-}
 
 // Several buffers' worth of lines, so files are made and written before Commit.
 std::string NumberedLine(int i) { return "1" + std::to_string(i) + std::string(30, 'y'); }

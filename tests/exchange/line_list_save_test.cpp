@@ -10,6 +10,7 @@
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "platform/system_errors.h"
+#include "tests/exchange/exchange_test_helpers.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/os_errors.h"
 #include "tests/support/temp_folder.h"
@@ -18,26 +19,7 @@ namespace norvalde::exchange {
 namespace {
 
 using namespace norvalde::testing;
-
-std::set<std::string> FileNames(const TempFolder& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
-    names.insert(entry.path().filename().string());
-  return names;
-}
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "<no error>";
-}
-
-std::string CannotCreate(const std::string& path, int error) {
-  return "Cannot create file \"" + path + "\". " + platform::SystemErrorText(error);
-}
+using namespace norvalde::exchange::testing;
 
 TEST(ExchangeLineList, LineOutsideTheListFails) {
   ExchangeLineList list(platform::Env::Default());

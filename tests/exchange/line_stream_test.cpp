@@ -9,6 +9,7 @@
 #include "exchange/exchange_line_list.h"
 #include "exchange/exchange_line_stream.h"
 #include "platform/error.h"
+#include "tests/exchange/exchange_test_helpers.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/temp_folder.h"
 
@@ -16,6 +17,7 @@ namespace norvalde::exchange {
 namespace {
 
 using namespace norvalde::testing;
+using namespace norvalde::exchange::testing;
 
 constexpr size_t kBuffer = 64 * 1024;  // the stream's buffer, where breaks may be cut apart
 
@@ -35,15 +37,6 @@ std::vector<std::string> Loaded(platform::Env& env, const std::string& path) {
   std::vector<std::string> lines;
   for (int i = 0; i < list.Count(); ++i) lines.emplace_back(list.Line(i));
   return lines;
-}
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "<no error>";
 }
 
 TEST(ExchangeLineStream, SplitsAsTheLineListLoads) {
