@@ -6,14 +6,19 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "bench/scales.h"
+#include "tables/table.h"
 
 namespace norvalde::bench {
 
 // The seven input files (rova_asignat.txt ... rova_sesiones.txt) in `folder`, which must exist.
 // Throws std::runtime_error when a file cannot be written.
 void GenerateRovaFiles(const Scale& scale, uint64_t seed, const std::string& folder);
+
+// The fields of SOLUC that the Import reads, in the timetabling program's order.
+std::vector<tables::FieldDefinition> SolucFields();
 
 // SOLUC.DBF in `workFolder`, written with the table engine (norvalde::Error on failure): one
 // lesson per row, its day and period among the generated slots (so the Import finds their

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "bench/rova_generator.h"
 #include "platform/env.h"
 #include "tables/table.h"
 
@@ -44,15 +45,8 @@ void GenerateSampleSoluc(const std::string& workFolder) {
   for (const Subject& subject : kSubjects) sequence.insert(sequence.end(), subject.sessions, &subject);
   sequence.resize(kSlots, nullptr);
 
-  using tables::FieldType;
   platform::Env& env = platform::Env::Default();
-  tables::Table::Create(env, workFolder, "SOLUC.DBF",
-                        {{"DIA", FieldType::kInteger},
-                         {"HORA", FieldType::kInteger},
-                         {"PROF", FieldType::kText, 5},
-                         {"CODGRUPO", FieldType::kText, 4},
-                         {"ASIG", FieldType::kText, 4},
-                         {"AULA", FieldType::kText, 4}});
+  tables::Table::Create(env, workFolder, "SOLUC.DBF", SolucFields());
   tables::Table soluc(env);
   soluc.Open(workFolder, "SOLUC", tables::Sharing::kExclusive, tables::Access::kReadWrite);
   const int groups = static_cast<int>(std::size(kGroups));

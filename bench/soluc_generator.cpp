@@ -7,18 +7,20 @@
 
 namespace norvalde::bench {
 
+std::vector<tables::FieldDefinition> SolucFields() {
+  using tables::FieldType;
+  return {{"DIA", FieldType::kInteger},    {"HORA", FieldType::kInteger},
+          {"PROF", FieldType::kText, 5},   {"CODGRUPO", FieldType::kText, 4},
+          {"ASIG", FieldType::kText, 4},   {"AULA", FieldType::kText, 4}};
+}
+
 void GenerateSoluc(const Scale& scale, uint64_t seed, const std::string& workFolder) {
   using tables::FieldType;
   platform::Env& env = platform::Env::Default();
   // The fields a timetabling program leaves, with one the Import does not read.
-  tables::Table::Create(env, workFolder, "SOLUC.DBF",
-                        {{"DIA", FieldType::kInteger},
-                         {"HORA", FieldType::kInteger},
-                         {"PROF", FieldType::kText, 5},
-                         {"CODGRUPO", FieldType::kText, 4},
-                         {"ASIG", FieldType::kText, 4},
-                         {"AULA", FieldType::kText, 4},
-                         {"SESION", FieldType::kInteger}});
+  std::vector<tables::FieldDefinition> fields = SolucFields();
+  fields.push_back({"SESION", FieldType::kInteger});
+  tables::Table::Create(env, workFolder, "SOLUC.DBF", fields);
   tables::Table soluc(env);
   soluc.Open(workFolder, "SOLUC", tables::Sharing::kExclusive, tables::Access::kReadWrite);
   Random random(seed * 8);

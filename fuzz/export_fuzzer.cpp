@@ -10,18 +10,9 @@
 #include "fuzz/folder_input.h"
 #include "fuzz/folder_paths.h"
 #include "fuzz/memory_env.h"
+#include "fuzz/silent_sink.h"
 #include "platform/error.h"
-#include "platform/message_sink.h"
 #include "tables/table.h"
-
-namespace {
-
-class SilentSink : public norvalde::MessageSink {
- public:
-  void ShowMessage(const std::string&) override {}
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace norvalde::fuzzing;

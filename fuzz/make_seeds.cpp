@@ -12,19 +12,14 @@
 #include "fuzz/folder_input.h"
 #include "fuzz/folder_paths.h"
 #include "fuzz/memory_env.h"
+#include "fuzz/silent_sink.h"
 #include "platform/error.h"
-#include "platform/message_sink.h"
 #include "tables/table.h"
 
 namespace {
 
 using namespace norvalde::fuzzing;
 using norvalde::tables::FieldType;
-
-class SilentSink : public norvalde::MessageSink {
- public:
-  void ShowMessage(const std::string&) override {}
-};
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -131,13 +131,8 @@ tests="${NORVALDE_WINDOWS_APP_TESTS:-OFF}"
 targets=(Norvalde)
 test_options=(-DNORVALDE_BUILD_TESTS=OFF)
 if [[ "$tests" == ON ]]; then
-  gtest="$build/googletest-install"
-  if [[ ! -f "$gtest/lib/cmake/GTest/GTestConfig.cmake" ]]; then
-    cmake -S /usr/src/googletest -B "$build/googletest" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-      -DCMAKE_BUILD_TYPE=Release -DBUILD_GMOCK=OFF -DCMAKE_INSTALL_PREFIX="$gtest" >/dev/null
-    cmake --build "$build/googletest" -j"$jobs" >/dev/null
-    cmake --install "$build/googletest" >/dev/null
-  fi
+  # shellcheck source=scripts/mingw-googletest.sh
+  source "$root/scripts/mingw-googletest.sh"
   targets+=(window_texts_test gradient_panel_test main_form_test drives_test qt_translations_test)
   test_options=(-DNORVALDE_BUILD_TESTS=ON -DGTest_DIR="$gtest/lib/cmake/GTest"
     -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST)

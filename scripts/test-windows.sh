@@ -31,13 +31,8 @@ done
 
 toolchain="$root/cmake/mingw-w64.cmake"
 # GoogleTest from Debian's sources, built once per build folder with the same toolchain.
-gtest="$build/googletest-install"
-if [[ ! -f "$gtest/lib/cmake/GTest/GTestConfig.cmake" ]]; then
-  cmake -S /usr/src/googletest -B "$build/googletest" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCMAKE_BUILD_TYPE=Release -DBUILD_GMOCK=OFF -DCMAKE_INSTALL_PREFIX="$gtest" >/dev/null
-  cmake --build "$build/googletest" -j"$jobs" >/dev/null
-  cmake --install "$build/googletest" >/dev/null
-fi
+# shellcheck source=scripts/mingw-googletest.sh
+source "$root/scripts/mingw-googletest.sh"
 
 # The native build's optimisation (-O2) without its debug information, which would make every
 # static executable many times larger and slower to link. The test executables cannot run on
