@@ -56,11 +56,10 @@ class Groups {
   explicit Groups(tables::Table& grupost) {
     const GroupFields fields = FindGroupFields(grupost);
     const tables::FieldHandle abrev = grupost.FindField("ABREV");
-    std::array<std::exception_ptr, kGroupFields.size()> absent = AbsentFields(grupost, fields);
     for (grupost.First(); !grupost.AtEnd(); grupost.Next()) {
       bool added = false;
       index_.Add({grupost.AsText(abrev)}, added);
-      if (added) groups_.push_back(ReadGroup(grupost, fields, absent));
+      if (added) groups_.push_back(ReadGroup(grupost, fields));
     }
   }
 
@@ -70,27 +69,11 @@ class Groups {
   }
 
  private:
-  // The table's own error for each copied field it lacks, found once rather than per row.
-  static std::array<std::exception_ptr, kGroupFields.size()> AbsentFields(
-      tables::Table& grupost, const GroupFields& fields) {
-    std::array<std::exception_ptr, kGroupFields.size()> absent;
-    for (size_t i = 0; i < kGroupFields.size(); ++i) {
-      if (fields[i].found()) continue;
-      try {
-        grupost.AsText(fields[i]);
-      } catch (...) {
-        absent[i] = std::current_exception();
-      }
-    }
-    return absent;
-  }
-
-  static GroupData ReadGroup(tables::Table& grupost, const GroupFields& fields,
-                             const std::array<std::exception_ptr, kGroupFields.size()>& absent) {
+  // A field the table lacks fails here as at any row, with the table's own error.
+  static GroupData ReadGroup(tables::Table& grupost, const GroupFields& fields) {
     GroupData group;
     for (size_t i = 0; i < kGroupFields.size(); ++i) {
       try {
-        if (absent[i]) std::rethrow_exception(absent[i]);
         group.values[i] = grupost.AsText(fields[i]);
       } catch (...) {
         group.readable = i;

@@ -1,37 +1,21 @@
 #include "import/slot_codes.h"
 
 namespace norvalde::importing {
-namespace {
-
-// The table's own error when it lacks CODDIHO, found once rather than at every row.
-std::exception_ptr AbsentCode(tables::Table& diashorast, const tables::FieldHandle& coddiho) {
-  if (coddiho.found()) return nullptr;
-  try {
-    diashorast.AsText(coddiho);
-  } catch (...) {
-    return std::current_exception();
-  }
-  return nullptr;
-}
-
-}  // namespace
-
 SlotCodes::SlotCodes(tables::Table& diashorast) {
   const tables::FieldHandle dia = diashorast.FindField("DIA"),
                             hora = diashorast.FindField("HORA"),
                             coddiho = diashorast.FindField("CODDIHO");
-  const std::exception_ptr absent = AbsentCode(diashorast, coddiho);
   for (diashorast.First(); !diashorast.AtEnd(); diashorast.Next()) {
     bool added = false;
     index_.Add({diashorast.AsText(dia), diashorast.AsText(hora)}, added);
     if (!added) continue;  // a later row with the same day and period is never reached
-    Code code{{}, absent};
-    if (!absent) {
-      try {
-        code.coddiho = diashorast.AsText(coddiho);
-      } catch (...) {
-        code.failure = std::current_exception();
-      }
+    // A table without CODDIHO fails here as at any row, with the table's own error, raised
+    // only when a lesson takes this slot.
+    Code code;
+    try {
+      code.coddiho = diashorast.AsText(coddiho);
+    } catch (...) {
+      code.failure = std::current_exception();
     }
     codes_.push_back(std::move(code));
   }
