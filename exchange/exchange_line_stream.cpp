@@ -11,7 +11,7 @@ constexpr size_t kBufferSize = 64 * 1024;
 
 }  // namespace
 
-ExchangeLineStream::ExchangeLineStream(platform::Env& env) : env_(env), buffer_(kBufferSize) {}
+ExchangeLineStream::ExchangeLineStream(platform::Env& env) : env_(env), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
 ExchangeLineStream::~ExchangeLineStream() { CloseFile(); }
 
@@ -31,7 +31,7 @@ void ExchangeLineStream::Open(const std::string& path) {
 
 bool ExchangeLineStream::Fill() {
   size_t got = 0;
-  if (file_->Read(buffer_.data(), buffer_.size(), got) != 0) {
+  if (file_->Read(buffer_.get(), kBufferSize, got) != 0) {
     ended_ = true;
     CloseFile();
     throw Error("Stream read error");
@@ -66,8 +66,8 @@ bool ExchangeLineStream::Next(std::string_view& line) {
         continue;
       }
     }
-    const char* begin = buffer_.data() + position_;
-    const char* end = buffer_.data() + filled_;
+    const char* begin = buffer_.get() + position_;
+    const char* end = buffer_.get() + filled_;
     const char* p = begin;
     while (p != end && *p != '\r' && *p != '\n' && *p != '\0') ++p;
     if (p == end) {
@@ -76,7 +76,7 @@ bool ExchangeLineStream::Next(std::string_view& line) {
       position_ = filled_;
       continue;
     }
-    position_ = static_cast<size_t>(p - buffer_.data()) + 1;
+    position_ = static_cast<size_t>(p - buffer_.get()) + 1;
     if (carrying) carried_.append(begin, p);
     line = carrying ? std::string_view(carried_) : std::string_view(begin, p - begin);
     if (*p == '\0') {

@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/env.h"
 
@@ -32,7 +31,7 @@ class ExchangeLineStream {
 
   platform::Env& env_;
   std::unique_ptr<platform::File> file_;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;  // uninitialized: only what a read filled is looked at
   size_t position_ = 0;
   size_t filled_ = 0;
   std::string carried_;   // the start of a line that runs past the buffer

@@ -22,7 +22,7 @@ constexpr int kFileNotOpen = 103;
 
 }  // namespace
 
-ExchangeReader::ExchangeReader(platform::Env& env) : env_(env), buffer_(kBufferSize) {}
+ExchangeReader::ExchangeReader(platform::Env& env) : env_(env), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
 ExchangeReader::~ExchangeReader() {
   if (file_) file_->Close();  // nothing was written, so a failing close loses nothing
@@ -43,7 +43,7 @@ bool ExchangeReader::Fill() {
   if (!file_) FailWithCode(kFileNotOpen);
   if (endOfFile_) return false;
   size_t got = 0;
-  int error = file_->Read(buffer_.data(), buffer_.size(), got);
+  int error = file_->Read(buffer_.get(), kBufferSize, got);
   if (error != 0) FailWithSystemError(error);
   position_ = 0;
   filled_ = got;
@@ -62,8 +62,8 @@ std::string ExchangeReader::ReadLine() {
   std::string line;
   for (;;) {
     if (position_ == filled_ && !Fill()) return line;
-    const char* begin = buffer_.data() + position_;
-    const char* end = buffer_.data() + filled_;
+    const char* begin = buffer_.get() + position_;
+    const char* end = buffer_.get() + filled_;
     const char* p = begin;
     while (p != end && *p != '\n' && *p != '\r' && *p != kCtrlZ) ++p;
     line.append(begin, p);

@@ -9,7 +9,6 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/env.h"
 
@@ -35,7 +34,7 @@ class ExchangeReader {
 
   platform::Env& env_;
   std::unique_ptr<platform::File> file_;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;  // uninitialized: only what a read filled is looked at
   size_t position_ = 0;
   size_t filled_ = 0;
   bool endOfFile_ = false;

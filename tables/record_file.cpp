@@ -24,9 +24,7 @@ RecordFile::RecordFile(platform::Env& env, std::string path,
       writable_(writable),
       count_(rows),
       storedCount_(rows),
-      capacity_(std::max<size_t>(1, kBlockBytes / layout_.recordLength)) {
-  cache_.reserve(capacity_ * layout_.recordLength + 1);
-}
+      capacity_(std::max<size_t>(1, kBlockBytes / layout_.recordLength)) {}
 
 bool RecordFile::InCache(uint32_t index) const {
   return index >= cacheFirst_ && index - cacheFirst_ < cacheRows_;
