@@ -1,16 +1,32 @@
-// Subject-group assignments -> ASIGT, in four passes over the new table: one row per line of
-// rova_asignatgrupo.txt, then each row's group data from GRUPOST, then its weekly hours and
-// session pattern from rova_asignatcurso.txt, and at last one hour for the rows that found none.
+// Subject-group assignments -> ASIGT: one row per line of rova_asignatgrupo.txt, with its
+// group's data from GRUPOST, its weekly hours and session pattern from rova_asignatcurso.txt,
+// and one hour for the rows that found none.
+//
+// The table left is the one four passes over it would leave (the rows of the file, then each
+// row's group data, then its hours, then the default hours), at the end and after a failure at
+// any row of any pass. Each row is written once, with every field the passes give it, and what
+// would have stopped a later pass is held until every row is written:
+// - GRUPOST that cannot be opened or read, or a group whose copied fields cannot be read: the
+//   rows from the first that takes that group on (every row, for GRUPOST itself) are written
+//   without group data, and no row keeps hours; the error comes at the end.
+// - rova_asignatcurso.txt missing or not loadable: no row gets hours; its message or error
+//   comes at the end.
+// - an hours text that is not a number: the rows from the first that takes it on get no hours,
+//   the rows before it keep theirs but lose the default hours; the error comes at the end.
+// - a failure of the rows themselves (the file cannot be read, the table cannot be written):
+//   the rows stored so far are brought back to the fields of the file alone.
 //
 // Both lookups are answered from an index built once, holding for each key the first row or
 // line that a walk from the start would meet, so a run costs time in proportion to its data.
-// The walk reads the copied values only at the first row or line it matches, and so fails on
-// them only there: a value that cannot be read fails the assignment row that first matches it,
-// and one that no assignment matches never fails the run.
+// The copied values are read only at the first row or line a key meets, and so fail only
+// there: a value that cannot be read fails the assignment row that first matches it, and one
+// that no assignment matches never fails the run.
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <exception>
+#include <initializer_list>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -22,6 +38,7 @@
 #include "export/line_conversion.h"
 #include "export/number_conversions.h"
 #include "export/session_pattern.h"
+#include "platform/error.h"
 
 namespace norvalde::exporting {
 namespace {
@@ -88,28 +105,6 @@ class Groups {
   std::vector<GroupData> groups_;
 };
 
-// Rows whose group is not in GRUPOST keep the four fields empty.
-void CopyGroupData(const ExportContext& context, tables::Table& asigt) {
-  tables::Table grupost(context.env);
-  grupost.Open(context.workFolder, "GRUPOST.DBF", tables::Sharing::kShared,
-               tables::Access::kReadOnly);
-  asigt.First();
-  if (!asigt.AtEnd()) {  // GRUPOST is read only when there is an assignment to look up
-    const Groups groups(grupost);
-    const tables::FieldHandle cgrup = asigt.FindField("CGRUP");
-    const GroupFields fields = FindGroupFields(asigt);
-    for (; !asigt.AtEnd(); asigt.Next()) {
-      const GroupData* group = groups.Find(asigt.AsText(cgrup));
-      if (group == nullptr) continue;
-      asigt.Edit();
-      for (size_t i = 0; i < group->readable; ++i) asigt.SetText(fields[i], group->values[i]);
-      if (group->failure) std::rethrow_exception(group->failure);
-      asigt.Post();
-    }
-  }
-  grupost.Close();
-}
-
 // The weekly hours of the first detail line of rova_asignatcurso.txt for each subject, level
 // and course, each converted when a row first takes it, so a text that is not a number fails
 // at the first row that takes it and nowhere else.
@@ -162,74 +157,207 @@ class CourseHours {
   std::vector<Hours> hours_;
 };
 
-// Rows without a course-hours line keep HORAS and SESIONES empty here; returns whether there
-// was one. A text that is not a number ends the run at its row, which is left unchanged.
-bool SetHours(tables::Table& asigt, CourseHours& courseHours) {
-  bool rowWithoutHours = false;
-  const tables::FieldHandle casig = asigt.FindField("CASIG"), nivel = asigt.FindField("NIVEL"),
-                            curso = asigt.FindField("CURSO"), horas = asigt.FindField("HORAS"),
-                            sesiones = asigt.FindField("SESIONES");
-  for (asigt.First(); !asigt.AtEnd(); asigt.Next()) {
-    const std::string subject = asigt.AsText(casig);
-    const std::string level = asigt.AsText(nivel);
-    const std::string course = asigt.AsText(curso);
-    CourseHours::Hours* found = courseHours.Find(subject, level, course);
-    if (found == nullptr) {
-      rowWithoutHours = true;
-      continue;
-    }
+// The ASIGT fields the conversion sets or reads back.
+struct AsigtFields {
+  explicit AsigtFields(const tables::Table& asigt)
+      : casig(asigt.FindField("CASIG")),
+        cgrup(asigt.FindField("CGRUP")),
+        nivel(asigt.FindField("NIVEL")),
+        curso(asigt.FindField("CURSO")),
+        horas(asigt.FindField("HORAS")),
+        sesiones(asigt.FindField("SESIONES")),
+        group(FindGroupFields(asigt)) {}
+  tables::FieldHandle casig, cgrup, nivel, curso, horas, sesiones;
+  GroupFields group;
+};
+
+// Blanks `fields` in the first `rows` rows that `select` picks, as edits of stored rows.
+template <typename Select>
+void BlankFields(tables::Table& asigt, uint32_t rows,
+                 std::initializer_list<const tables::FieldHandle*> fields, Select select) {
+  uint32_t row = 0;
+  for (asigt.First(); !asigt.AtEnd() && row < rows; asigt.Next(), ++row) {
+    if (!select()) continue;
     asigt.Edit();
-    asigt.SetNumber(horas, CourseHours::Convert(*found));
-    // The pattern follows the value as stored, so it always agrees with HORAS.
-    double hours = asigt.AsNumber(horas);
-    if (hours < 1) {
-      hours = 1;
-      asigt.SetNumber(horas, hours);
-    }
-    asigt.SetText(sesiones, SessionPattern(hours));
+    for (const tables::FieldHandle* field : fields) asigt.SetText(*field, "");
     asigt.Post();
   }
-  return rowWithoutHours;
 }
 
-// Every assignment is taught at least one hour a week. Only the rows that SetHours left empty
-// read 0.
-void SetDefaultHours(tables::Table& asigt) {
-  const tables::FieldHandle horas = asigt.FindField("HORAS"),
-                            sesiones = asigt.FindField("SESIONES");
-  for (asigt.First(); !asigt.AtEnd(); asigt.Next()) {
-    if (asigt.AsNumber(horas) != 0) continue;
-    asigt.Edit();
-    asigt.SetNumber(horas, 1);
-    asigt.SetText(sesiones, "1");
-    asigt.Post();
+// The group data and hours of each row, as the passes after the first would set them, and
+// what would have ended those passes, held until every row is written.
+class Joins {
+ public:
+  Joins(const ExportContext& context, const tables::Table& asigt)
+      : context_(context), fields_(asigt) {}
+
+  // Fills the later passes' fields of the row just appended (row number `rows_`).
+  void FillRow(tables::Table& asigt) {
+    const uint32_t row = rows_++;
+    if (!prepared_) Prepare(true);
+    if (groupsFailure_ && row >= groupsFailureRow_) return;
+    if (const GroupData* group = groups_->Find(asigt.AsText(fields_.cgrup))) {
+      if (group->failure) {
+        groupsFailure_ = group->failure;
+        groupsFailureRow_ = row;
+        return;
+      }
+      for (size_t i = 0; i < kGroupFields.size(); ++i) {
+        asigt.SetText(fields_.group[i], group->values[i]);
+      }
+    }
+    if (groupsFailure_ || !courseHours_ || hoursFailure_) return;
+    CourseHours::Hours* found = courseHours_->Find(
+        asigt.AsText(fields_.casig), asigt.AsText(fields_.nivel), asigt.AsText(fields_.curso));
+    if (found == nullptr) {
+      // The default hours, taken back at the end should a later row's hours fail.
+      asigt.SetNumber(fields_.horas, 1);
+      asigt.SetText(fields_.sesiones, "1");
+      return;
+    }
+    double value = 0;
+    try {
+      value = CourseHours::Convert(*found);
+    } catch (const Error&) {
+      hoursFailure_ = std::current_exception();
+      hoursFailureRow_ = row;
+      return;
+    }
+    asigt.SetNumber(fields_.horas, value);
+    // The pattern follows the value as stored, so it always agrees with HORAS.
+    double hours = asigt.AsNumber(fields_.horas);
+    if (hours < 1) {
+      hours = 1;
+      asigt.SetNumber(fields_.horas, hours);
+    }
+    asigt.SetText(fields_.sesiones, SessionPattern(hours));
   }
-}
+
+  // Once every row is written: what held back is raised or shown, after the rows written
+  // ahead of it are brought to what the passes would have left. Closes the table when the
+  // conversion ends normally.
+  void Finish(tables::Table& asigt) {
+    if (!prepared_) Prepare(false);
+    if (groupsFailure_) {
+      // The hours pass never ran.
+      if (courseHours_) {  // never loaded when GRUPOST failed in Prepare
+        BlankFields(asigt, groupsFailureRow_, {&fields_.horas, &fields_.sesiones},
+                    [] { return true; });
+      }
+      std::rethrow_exception(groupsFailure_);
+    }
+    if (courseFileMissing_) {
+      context_.messages.ShowMessage("No existe archivo de grupos (ROVA_ASIGNATCURSO.TXT)");
+      asigt.Close();
+      return;
+    }
+    if (courseFailure_) std::rethrow_exception(courseFailure_);
+    if (hoursFailure_) {
+      // The default-hours pass never ran: the rows before that found no hours lose them.
+      BlankFields(asigt, hoursFailureRow_, {&fields_.horas, &fields_.sesiones}, [&] {
+        return courseHours_->Find(asigt.AsText(fields_.casig), asigt.AsText(fields_.nivel),
+                                  asigt.AsText(fields_.curso)) == nullptr;
+      });
+      std::rethrow_exception(hoursFailure_);
+    }
+    asigt.Close();
+  }
+
+  // After a failure while the rows were written: every row stored so far holds only the
+  // fields of its line, as when the first pass fails. The pending row is dropped by closing
+  // the table; it is then reopened for the edits. Best effort: a table that cannot be changed
+  // any more keeps what it has, and the caller raises the first failure.
+  void KeepOnlyFileFields(tables::Table& asigt) noexcept {
+    try {
+      asigt.Close();
+    } catch (...) {
+    }
+    try {
+      asigt.Open(context_.workFolder, tables::AsigtTable().name + ".DBF",
+                 tables::Sharing::kShared, tables::Access::kReadWrite);
+      const AsigtFields fields(asigt);
+      BlankFields(asigt, rows_,
+                  {&fields.group[0], &fields.group[1], &fields.group[2], &fields.group[3],
+                   &fields.horas, &fields.sesiones},
+                  [] { return true; });
+      asigt.Close();
+    } catch (...) {
+    }
+  }
+
+ private:
+  // GRUPOST read (its rows only when there is an assignment to look up) and the course-hours
+  // file loaded, each failure held. The file is looked for only when GRUPOST could be read,
+  // as the hours pass runs only after the group pass.
+  void Prepare(bool anyRow) {
+    prepared_ = true;
+    tables::Table grupost(context_.env);
+    try {
+      grupost.Open(context_.workFolder, "GRUPOST.DBF", tables::Sharing::kShared,
+                   tables::Access::kReadOnly);
+      if (anyRow) groups_.emplace(grupost);
+    } catch (const Error&) {
+      groupsFailure_ = std::current_exception();
+      groupsFailureRow_ = 0;
+      return;
+    }
+    try {
+      grupost.Close();
+    } catch (const Error&) {
+      // The group pass would fail only when it closes GRUPOST, after its last row.
+      groupsFailure_ = std::current_exception();
+      groupsFailureRow_ = UINT32_MAX;
+      return;
+    }
+    const std::optional<std::string> coursePath = LocateInputFile(context_, "rova_asignatcurso.txt");
+    if (!coursePath) {
+      courseFileMissing_ = true;
+      return;
+    }
+    try {
+      courseHours_.emplace(context_.env, *coursePath);
+    } catch (const Error&) {
+      courseFailure_ = std::current_exception();
+    }
+  }
+
+  const ExportContext& context_;
+  const AsigtFields fields_;
+  uint32_t rows_ = 0;  // rows appended so far
+  bool prepared_ = false;
+  std::optional<Groups> groups_;
+  std::exception_ptr groupsFailure_;
+  uint32_t groupsFailureRow_ = 0;  // the rows from this one on have no group data
+  bool courseFileMissing_ = false;
+  std::optional<CourseHours> courseHours_;
+  std::exception_ptr courseFailure_;
+  std::exception_ptr hoursFailure_;
+  uint32_t hoursFailureRow_ = 0;
+};
 
 }  // namespace
 
 void ExportarAsignaturasGrupos(const ExportContext& context) {
   tables::Table asigt(context.env);
-  const bool found = ConvertLineByLine(
-      context,
-      {"rova_asignatgrupo.txt", "No existe archivo de grupos (ROVA_ASIGNATGRUPO.TXT)",
-       tables::AsigtTable(), exchange::kGuardAsignatGrupo, std::nullopt,
-       {{"CASIG", 16, 19}, {"CGRUP", 12, 15}}},
-      asigt);
-  if (!found) return;
-
-  CopyGroupData(context, asigt);
-
-  const std::optional<std::string> coursePath = FindInputFile(
-      context, "rova_asignatcurso.txt", "No existe archivo de grupos (ROVA_ASIGNATCURSO.TXT)");
-  if (!coursePath) {
-    asigt.Close();
-    return;
+  std::optional<Joins> joins;
+  try {
+    const bool found = ConvertLineByLine(
+        context,
+        {"rova_asignatgrupo.txt", "No existe archivo de grupos (ROVA_ASIGNATGRUPO.TXT)",
+         tables::AsigtTable(), exchange::kGuardAsignatGrupo, std::nullopt,
+         {{"CASIG", 16, 19}, {"CGRUP", 12, 15}},
+         [&](std::string_view, tables::Table& row) {
+           if (!joins) joins.emplace(context, row);
+           joins->FillRow(row);
+         }},
+        asigt);
+    if (!found) return;
+  } catch (...) {
+    if (joins) joins->KeepOnlyFileFields(asigt);
+    throw;
   }
-  // When every row found its hours, a walk for the defaults would change nothing.
-  CourseHours courseHours(context.env, *coursePath);
-  if (SetHours(asigt, courseHours)) SetDefaultHours(asigt);
-  asigt.Close();
+  if (!joins) joins.emplace(context, asigt);
+  joins->Finish(asigt);
 }
 
 }  // namespace norvalde::exporting

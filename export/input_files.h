@@ -9,8 +9,12 @@
 
 namespace norvalde::exporting {
 
-// The path of `fileName` inside `Carpeta`, found ignoring case. When no such file exists,
-// shows `missingMessage` and returns nothing.
+// The path of `fileName` inside `Carpeta`, found ignoring case, or nothing when no such file
+// exists.
+std::optional<std::string> LocateInputFile(const ExportContext& context,
+                                           std::string_view fileName);
+
+// LocateInputFile, and when no such file exists, shows `missingMessage`.
 std::optional<std::string> FindInputFile(const ExportContext& context, std::string_view fileName,
                                          std::string_view missingMessage);
 

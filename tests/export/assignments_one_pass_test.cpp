@@ -1,0 +1,276 @@
+// The assignments conversion writes each ASIGT row once; what it leaves must be what four passes
+// over the table leave (assignment_passes_walk.h), byte for byte after the header's date: after
+// a clean run, and after a failure in each pass at the first, a middle and the last row, or at
+// a value no row reaches. The data is generated: eight thousand rows, three blocks of the
+// table's cache, with repeated groups and subjects, missing groups and missing hours.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "export/export.h"
+#include "platform/error.h"
+#include "tables/table.h"
+#include "tests/export/assignment_passes_walk.h"
+#include "tests/support/faulty_env.h"
+#include "tests/support/test_folders.h"
+
+namespace norvalde::exporting {
+namespace {
+
+using norvalde::testing::Columns;
+using norvalde::testing::Operation;
+using norvalde::testing::TestFolders;
+
+constexpr int kRows = 8000;  // the cache holds 3,855 ASIGT rows: three blocks
+const char* const kLevels[] = {"ESO", "BAC", "NIV"};
+const char* const kHours[] = {"3", "2,5", "1", "0", "", "15", "1,25", "-3", "25", "4.5"};
+
+// Fails the nth read, write or close (counted over every open) of the file named `name`.
+class OneFileFaults : public platform::EnvWrapper {
+ public:
+  OneFileFaults(std::string name, Operation operation, int nth)
+      : EnvWrapper(platform::Env::Default()), name_(std::move(name)), operation_(operation),
+        nth_(nth) {}
+
+  int Open(const std::string& path, platform::OpenMode mode,
+           std::unique_ptr<platform::File>& file) override {
+    const int error = EnvWrapper::Open(path, mode, file);
+    if (error == 0 && path.ends_with(name_)) {
+      file = std::make_unique<FaultyFile>(std::move(file), *this);
+    }
+    return error;
+  }
+
+ private:
+  class FaultyFile : public platform::FileWrapper {
+   public:
+    FaultyFile(std::unique_ptr<platform::File> file, OneFileFaults& env)
+        : FileWrapper(std::move(file)), env_(env) {}
+    int Read(char* buffer, size_t want, size_t& got) override {
+      got = 0;
+      return env_.Fails(Operation::kRead) ? EIO : FileWrapper::Read(buffer, want, got);
+    }
+    int Write(const char* data, size_t size) override {
+      return env_.Fails(Operation::kWrite) ? EIO : FileWrapper::Write(data, size);
+    }
+    int Close() override {
+      const int closed = FileWrapper::Close();
+      return env_.Fails(Operation::kClose) ? EIO : closed;
+    }
+
+   private:
+    OneFileFaults& env_;
+  };
+
+  bool Fails(Operation operation) { return operation == operation_ && ++calls_ == nth_; }
+
+  std::string name_;
+  Operation operation_;
+  int nth_;
+  int calls_ = 0;
+};
+
+// What to generate and what to break.
+struct Plan {
+  const char* name;
+  int damagedGroupRow = -2;  // first row of the group whose GRUPO cannot be read; -1: no row
+  int badHoursRow = -2;      // first row of the subject whose hours read "2 h"; -1: no row
+  bool withoutGrupost = false;
+  bool withoutCourseHours = false;
+  std::optional<std::tuple<const char*, Operation, int>> fault;  // file, operation, nth call
+};
+
+std::string Line(std::initializer_list<std::pair<int, std::string>> values) {
+  return Columns(values);
+}
+
+// GRUPOST as an earlier program might leave it: GRUPO a number field. The damaged group's
+// GRUPO holds a letter, so reading it fails.
+void WriteGrupost(const TestFolders& folders, const Plan& plan) {
+  using tables::FieldType;
+  tables::Table::Create(platform::Env::Default(), folders.workFolder(), "GRUPOST.DBF",
+                        {{"ABREV", FieldType::kText, 4}, {"TURNO", FieldType::kText, 1},
+                         {"NIVEL", FieldType::kText, 5}, {"CURSO", FieldType::kText, 3},
+                         {"GRUPO", FieldType::kInteger}, {"UNIDAD", FieldType::kText, 10}});
+  tables::Table grupost(platform::Env::Default());
+  grupost.Open(folders.workFolder(), "GRUPOST", tables::Sharing::kExclusive,
+               tables::Access::kReadWrite);
+  for (int g = 0; g <= 30; ++g) {  // G00..G29, then GX; G07 twice: the first counts
+    grupost.Append();
+    grupost.SetText("ABREV", g == 30 ? "GX" : "G" + std::to_string(100 + g).substr(1));
+    grupost.SetText("TURNO", g % 2 ? "M" : "T");
+    grupost.SetText("NIVEL", kLevels[g % 3]);
+    grupost.SetText("CURSO", std::to_string(g % 3 + 1));
+    grupost.SetNumber("GRUPO", g % 9 + 1);
+    grupost.Post();
+    if (g == 7) {
+      grupost.Append();
+      grupost.SetText("ABREV", "G07");
+      grupost.SetText("NIVEL", "BAC");
+      grupost.Post();
+    }
+  }
+  grupost.Close();
+  if (plan.damagedGroupRow == -2) return;
+  std::string bytes = folders.ReadWorkFile("GRUPOST.DBF");
+  const size_t header = static_cast<unsigned char>(bytes[8]) | static_cast<unsigned char>(bytes[9]) << 8;
+  const size_t length = static_cast<unsigned char>(bytes[10]) | static_cast<unsigned char>(bytes[11]) << 8;
+  bytes[header + 31 * length + 1 + 4 + 1 + 5 + 3 + 10] = 'x';  // GX is the 32nd row
+  folders.WriteWorkFile("GRUPOST.DBF", bytes);
+}
+
+void WriteInputs(const TestFolders& folders, const Plan& plan) {
+  if (!plan.withoutGrupost) WriteGrupost(folders, plan);
+  std::mt19937 random(20261210);
+  std::vector<std::string> assignments{Line({{1, "0"}, {2, "ROVA_ASIGNATGRUPO.TXT"}})};
+  for (int row = 0; row < kRows; ++row) {
+    std::string group = random() % 20 == 0 ? "ZZ" : "G" + std::to_string(100 + random() % 30).substr(1);
+    std::string subject = "S" + std::to_string(100 + random() % 40).substr(1);
+    if (plan.damagedGroupRow >= 0 && row >= plan.damagedGroupRow &&
+        (row == plan.damagedGroupRow || random() % 7 == 0))
+      group = "GX";
+    if (plan.badHoursRow >= 0 && row >= plan.badHoursRow &&
+        (row == plan.badHoursRow || random() % 5 == 0))
+      subject = "BAD";
+    assignments.push_back(Line({{1, "1"}, {12, group}, {16, subject}}));
+  }
+  assignments.push_back(Line({{1, "9"}, {2, "ROVA_ASIGNATGRUPO.TXT"}}));
+  folders.WriteRova("rova_asignatgrupo.txt", assignments);
+  if (plan.withoutCourseHours) return;
+
+  std::vector<std::string> courseHours{Line({{1, "0"}, {2, "ROVA_ASIGNATCURSO.TXT"}})};
+  for (int s = 0; s < 40; ++s) {
+    for (const char* level : kLevels) {
+      for (int course = 1; course <= 3; ++course) {
+        if (random() % 10 < 3) continue;  // this course has no hours for the subject
+        courseHours.push_back(Line({{1, "1"}, {2, level}, {8, std::to_string(course)},
+                                    {24, "S" + std::to_string(100 + s).substr(1)},
+                                    {28, kHours[random() % 10]}}));
+      }
+    }
+  }
+  if (plan.badHoursRow != -2) {
+    for (const char* level : kLevels)
+      for (const char* course : {"1", "2", "3", ""})
+        courseHours.push_back(Line({{1, "1"}, {2, level}, {8, course}, {24, "BAD"}, {28, "2 h"}}));
+  }
+  courseHours.push_back(Line({{1, "9"}, {2, "ROVA_ASIGNATCURSO.TXT"}}));
+  folders.WriteRova("rova_asignatcurso.txt", courseHours);
+}
+
+// What a run leaves: ASIGT's bytes without the header's date, the error and the messages,
+// folder names taken out.
+struct Outcome {
+  std::string table;
+  std::string error;
+  std::vector<std::string> messages;
+};
+
+std::string WithoutRoot(std::string text, const std::string& root) {
+  for (size_t at; (at = text.find(root)) != std::string::npos;) text.replace(at, root.size(), "<root>");
+  return text;
+}
+
+Outcome RunConversion(const Plan& plan, void (*conversion)(const ExportContext&)) {
+  TestFolders folders;
+  WriteInputs(folders, plan);
+  std::unique_ptr<platform::Env> env;
+  if (plan.fault) {
+    const auto& [file, operation, nth] = *plan.fault;
+    env = std::make_unique<OneFileFaults>(file, operation, nth);
+  } else {
+    env = std::make_unique<platform::EnvWrapper>(platform::Env::Default());
+  }
+  Outcome outcome;
+  try {
+    conversion(folders.Context(*env));
+  } catch (const Error& error) {
+    outcome.error = WithoutRoot(error.what(), folders.root());
+  }
+  if (folders.WorkFileExists("ASIGT.DBF")) {
+    outcome.table = folders.ReadWorkFile("ASIGT.DBF");
+    outcome.table.erase(1, 3);
+  }
+  outcome.messages = folders.messages.messages;
+  return outcome;
+}
+
+// Rows of ASIGT in the outcome (the header's count; the date is gone, so it starts at 1).
+uint32_t Rows(const Outcome& outcome) {
+  uint32_t rows = 0;
+  for (int i = 3; i >= 0; --i) rows = rows << 8 | static_cast<unsigned char>(outcome.table[1 + i]);
+  return rows;
+}
+
+TEST(AssignmentsOnePass, LeavesWhatThePassesLeaveAfterSuccessAndAfterEveryFailure) {
+  const int middle = 5000;  // in the second block
+  const Plan plans[] = {
+      {"clean run"},
+      {"assignments unreadable at the start", -2, -2, false, false,
+       {{"rova_asignatgrupo.txt", Operation::kRead, 1}}},
+      {"assignments unreadable past the first 64 KiB", -2, -2, false, false,
+       {{"rova_asignatgrupo.txt", Operation::kRead, 2}}},
+      {"ASIGT's first block not written", -2, -2, false, false,
+       {{"ASIGT.DBF", Operation::kWrite, 2}}},
+      {"ASIGT's count not written after the first block", -2, -2, false, false,
+       {{"ASIGT.DBF", Operation::kWrite, 3}}},
+      {"ASIGT's second block not written", -2, -2, false, false,
+       {{"ASIGT.DBF", Operation::kWrite, 4}}},
+      {"ASIGT's count not written after the second block", -2, -2, false, false,
+       {{"ASIGT.DBF", Operation::kWrite, 5}}},
+      {"GRUPOST missing", -2, -2, true},
+      {"GRUPOST not closed", -2, -2, false, false, {{"GRUPOST.DBF", Operation::kClose, 1}}},
+      {"damaged group at the first row", 0},
+      {"damaged group in the middle", middle},
+      {"damaged group at the last row", kRows - 1},
+      {"damaged group no row takes", -1},
+      {"course hours missing", -2, -2, false, true},
+      {"course hours unreadable", -2, -2, false, false,
+       {{"rova_asignatcurso.txt", Operation::kRead, 1}}},
+      {"bad hours at the first row", -2, 0},
+      {"bad hours in the middle", -2, middle},
+      {"bad hours at the last row", -2, kRows - 1},
+      {"bad hours no row takes", -2, -1},
+      {"bad hours before a damaged group", middle, 1000},
+      {"damaged group before bad hours", 1000, middle},
+  };
+  for (const Plan& plan : plans) {
+    SCOPED_TRACE(plan.name);
+    const Outcome walked = RunConversion(plan, testing::WalkAssignmentPasses);
+    const Outcome written = RunConversion(plan, ExportarAsignaturasGrupos);
+    EXPECT_EQ(written.error, walked.error);
+    EXPECT_EQ(written.messages, walked.messages);
+    ASSERT_EQ(written.table.size(), walked.table.size());
+    EXPECT_EQ(Rows(written), Rows(walked));
+    EXPECT_TRUE(written.table == walked.table);  // not printed: 300 KB
+  }
+}
+
+// The comparison above is only as good as its data: the clean run must have met every kind of
+// row, and the failures must have stopped the passes where they were put.
+TEST(AssignmentsOnePass, GeneratedDataReachesEveryKindOfRow) {
+  TestFolders folders;
+  WriteInputs(folders, {"clean run"});
+  ExportarAsignaturasGrupos(folders.Context());
+  const auto rows = folders.Rows("ASIGT.DBF", {"CGRUP", "NIVEL", "HORAS", "SESIONES"});
+  ASSERT_EQ(rows.size(), static_cast<size_t>(kRows));
+  int withoutGroup = 0, defaults = 0, halves = 0, longPatterns = 0;
+  for (const auto& row : rows) {
+    withoutGroup += row[1].empty();
+    defaults += row[2] == "1" && row[3] == "1";
+    halves += row[3].ends_with('\xBD');
+    longPatterns += row[3].size() >= 14;
+  }
+  EXPECT_GT(withoutGroup, 50);
+  EXPECT_GT(defaults, 300);
+  EXPECT_GT(halves, 300);
+  EXPECT_GT(longPatterns, 100);
+}
+
+}  // namespace
+}  // namespace norvalde::exporting
