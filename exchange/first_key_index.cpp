@@ -1,49 +1,76 @@
 #include "exchange/first_key_index.h"
 
 namespace norvalde::exchange {
+namespace {
+
+// One byte of length for the short texts of the ROVA files and tables, five beyond.
+void AppendLength(std::string& out, size_t length) {
+  if (length < 0xFF) {
+    out.push_back(static_cast<char>(length));
+    return;
+  }
+  out.push_back('\xFF');
+  const uint32_t longer = static_cast<uint32_t>(length);
+  out.append(reinterpret_cast<const char*>(&longer), sizeof longer);
+}
+
+}  // namespace
+
+FirstKeyIndex::PackedKey::PackedKey(Parts key) {
+  size_t size = 0;
+  bool fits = true;
+  for (std::string_view part : key) {
+    fits = fits && part.size() < 0xFF;
+    size += 1 + part.size();
+  }
+  if (fits && size <= sizeof small_) {
+    char* at = small_;
+    for (std::string_view part : key) {
+      *at++ = static_cast<char>(part.size());
+      std::memcpy(at, part.data(), part.size());
+      at += part.size();
+    }
+    size_ = size;
+    return;
+  }
+  for (std::string_view part : key) {
+    AppendLength(large_, part.size());
+    large_.append(part);
+  }
+  data_ = large_.data();
+  size_ = large_.size();
+}
 
 FirstKeyIndex::FirstKeyIndex(size_t expectedKeys) {
   size_t capacity = 16;
   while (capacity < expectedKeys * 2) capacity *= 2;
-  slots_.assign(capacity, 0);
+  slots_.assign(capacity, Slot{});
   mask_ = capacity - 1;
-  keyEnds_.reserve(expectedKeys);
-  lowHashes_.reserve(expectedKeys);
 }
 
 uint32_t FirstKeyIndex::Add(Parts key, bool& added) {
-  const uint64_t hash = Hash(key);
-  const size_t slot = Slot(key, hash);
-  added = slots_[slot] == 0;
-  if (!added) return static_cast<uint32_t>(slots_[slot]) - 1;
-  for (std::string_view part : key) {
-    // One byte of length for the short texts of the ROVA files and tables, five beyond.
-    if (part.size() < 0xFF) {
-      keys_.push_back(static_cast<char>(part.size()));
-    } else {
-      keys_.push_back('\xFF');
-      const uint32_t length = static_cast<uint32_t>(part.size());
-      keys_.append(reinterpret_cast<const char*>(&length), sizeof length);
-    }
-    keys_.append(part);
-  }
-  const uint32_t entry = Count();
-  keyEnds_.push_back(static_cast<uint32_t>(keys_.size()));
-  lowHashes_.push_back(static_cast<uint32_t>(hash));
-  slots_[slot] = (hash >> 32 << 32) | (entry + 1);
-  if (keyEnds_.size() * 2 > slots_.size()) Grow();
+  const PackedKey packed(key);
+  const uint64_t hash = Hash(packed.bytes());
+  const size_t slot = Place(packed.bytes(), hash);
+  added = slots_[slot].entry == 0;
+  if (!added) return slots_[slot].entry - 1;
+  const uint32_t entry = count_++;
+  slots_[slot] = {entry + 1, static_cast<uint32_t>(hash >> 32), keys_.size()};
+  AppendLength(keys_, packed.bytes().size());
+  keys_.append(packed.bytes());
+  if (static_cast<size_t>(count_) * 2 > slots_.size()) Grow();
   return entry;
 }
 
-// Doubles the slots; each entry goes where the lower half of its hash now points.
+// Doubles the slots; each key goes where its hash now points.
 void FirstKeyIndex::Grow() {
-  std::vector<uint64_t> old(slots_.size() * 2, 0);
+  std::vector<Slot> old(slots_.size() * 2);
   old.swap(slots_);
   mask_ = slots_.size() - 1;
-  for (const uint64_t held : old) {
-    if (held == 0) continue;
-    size_t slot = lowHashes_[static_cast<uint32_t>(held) - 1] & mask_;
-    while (slots_[slot] != 0) slot = (slot + 1) & mask_;
+  for (const Slot& held : old) {
+    if (held.entry == 0) continue;
+    size_t slot = Hash(StoredKey(held.key)) & mask_;
+    while (slots_[slot].entry != 0) slot = (slot + 1) & mask_;
     slots_[slot] = held;
   }
 }

@@ -80,7 +80,7 @@ class Groups {
     }
   }
 
-  const GroupData* Find(const std::string& abbreviation) const {
+  const GroupData* Find(std::string_view abbreviation) const {
     const uint32_t entry = index_.Find({abbreviation});
     return entry == exchange::FirstKeyIndex::kNone ? nullptr : &groups_[entry];
   }
@@ -196,7 +196,7 @@ class Joins {
     const uint32_t row = rows_++;
     if (!prepared_) Prepare(true);
     if (groupsFailure_ && row >= groupsFailureRow_) return;
-    if (const GroupData* group = groups_->Find(asigt.AsText(fields_.cgrup))) {
+    if (const GroupData* group = groups_->Find(asigt.TextView(fields_.cgrup, scratch_[0]))) {
       if (group->failure) {
         groupsFailure_ = group->failure;
         groupsFailureRow_ = row;
@@ -207,8 +207,7 @@ class Joins {
       }
     }
     if (groupsFailure_ || !courseHours_ || hoursFailure_) return;
-    CourseHours::Hours* found = courseHours_->Find(
-        asigt.AsText(fields_.casig), asigt.AsText(fields_.nivel), asigt.AsText(fields_.curso));
+    CourseHours::Hours* found = FindHours(asigt);
     if (found == nullptr) {
       // The default hours, taken back at the end should a later row's hours fail.
       asigt.SetNumber(fields_.horas, 1);
@@ -254,10 +253,8 @@ class Joins {
     if (courseFailure_) std::rethrow_exception(courseFailure_);
     if (hoursFailure_) {
       // The default-hours pass never ran: the rows before that found no hours lose them.
-      BlankFields(asigt, hoursFailureRow_, {&fields_.horas, &fields_.sesiones}, [&] {
-        return courseHours_->Find(asigt.AsText(fields_.casig), asigt.AsText(fields_.nivel),
-                                  asigt.AsText(fields_.curso)) == nullptr;
-      });
+      BlankFields(asigt, hoursFailureRow_, {&fields_.horas, &fields_.sesiones},
+                  [&] { return FindHours(asigt) == nullptr; });
       std::rethrow_exception(hoursFailure_);
     }
     asigt.Close();
@@ -286,6 +283,13 @@ class Joins {
   }
 
  private:
+  // The hours of the row's subject, level and course as the row holds them.
+  CourseHours::Hours* FindHours(const tables::Table& asigt) {
+    return courseHours_->Find(asigt.TextView(fields_.casig, scratch_[0]),
+                              asigt.TextView(fields_.nivel, scratch_[1]),
+                              asigt.TextView(fields_.curso, scratch_[2]));
+  }
+
   // GRUPOST read (its rows only when there is an assignment to look up) and the course-hours
   // file loaded, each failure held. The file is looked for only when GRUPOST could be read,
   // as the hours pass runs only after the group pass.
@@ -323,6 +327,7 @@ class Joins {
 
   const ExportContext& context_;
   const AsigtFields fields_;
+  std::string scratch_[3];  // texts read back that are no plain bytes of the row (TextView)
   uint32_t rows_ = 0;  // rows appended so far
   bool prepared_ = false;
   std::optional<Groups> groups_;

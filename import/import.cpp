@@ -23,17 +23,20 @@ void AddLessons(tables::Table& soluc, tables::Table& diashorast, DayNumbering nu
   const tables::FieldHandle dia = soluc.FindField("DIA"), horaField = soluc.FindField("HORA"),
                             prof = soluc.FindField("PROF"), codGrupo = soluc.FindField("CODGRUPO"),
                             asig = soluc.FindField("ASIG"), aula = soluc.FindField("AULA");
+  // Each text is read as a view into the row where the table allows, else into its own string.
+  std::string horaText, profText, codGrupoText, asigText, aulaText;
   for (soluc.First(); !soluc.AtEnd(); soluc.Next()) {
     if (soluc.AsInteger(dia) == 0) continue;  // a row without a lesson
-    const std::string hora = soluc.AsText(horaField);
+    const std::string_view hora = soluc.TextView(horaField, horaText);
     const std::string day = RovaDay(soluc.AsText(dia), numbering);
     if (!slots) slots.emplace(diashorast);
-    const std::string slotCode = slots->Find(day, hora);
-    const std::string profText = soluc.AsText(prof);
-    const std::string codGrupoText = soluc.AsText(codGrupo);
-    const std::string asigText = soluc.AsText(asig);
-    const std::string aulaText = soluc.AsText(aula);
-    const Lesson lesson{slotCode, day, profText, codGrupoText, asigText, aulaText};
+    const std::string& slotCode = slots->Find(day, hora);
+    const Lesson lesson{slotCode,
+                        day,
+                        soluc.TextView(prof, profText),
+                        soluc.TextView(codGrupo, codGrupoText),
+                        soluc.TextView(asig, asigText),
+                        soluc.TextView(aula, aulaText)};
     output.EndLine(PutLessonRecord(lesson, output.LineSpace(LessonRecordSize(lesson))));
   }
 }

@@ -21,9 +21,10 @@ SlotCodes::SlotCodes(tables::Table& diashorast) {
   }
 }
 
-std::string SlotCodes::Find(const std::string& day, const std::string& hora) const {
+const std::string& SlotCodes::Find(std::string_view day, std::string_view hora) const {
+  static const std::string kNoSlot;
   const uint32_t entry = index_.Find({day, hora});
-  if (entry == exchange::FirstKeyIndex::kNone) return {};
+  if (entry == exchange::FirstKeyIndex::kNone) return kNoSlot;
   const Code& code = codes_[entry];
   if (code.failure) std::rethrow_exception(code.failure);
   return code.coddiho;

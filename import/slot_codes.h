@@ -25,7 +25,7 @@ class SlotCodes {
 
   // CODDIHO of the first row whose DIA and HORA hold exactly these bytes; empty when none.
   // When that row's CODDIHO could not be read, fails as reading it failed.
-  std::string Find(const std::string& day, const std::string& hora) const;
+  const std::string& Find(std::string_view day, std::string_view hora) const;
 
  private:
   struct Code {

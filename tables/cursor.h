@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "tables/dbf_values.h"
 #include "tables/record_file.h"
@@ -37,6 +38,10 @@ class Cursor {
   // The value of `field` in the current row, its text in Windows-1252. A numeric field that
   // holds no number is the table's damage error.
   FieldValue Value(const DbfField& field) const;
+  // The stored bytes of `field` in the current row (all zero at the end of the table).
+  std::string_view Bytes(const DbfField& field) const {
+    return {row_.data() + field.offset, static_cast<size_t>(field.length)};
+  }
 
  private:
   enum class State { kBrowse, kEdit, kInsert };

@@ -118,7 +118,7 @@ FieldValue NumberText(std::string_view bytes) {
 }
 
 FieldValue TrimmedText(std::string_view bytes) {
-  while (!bytes.empty() && IsBlankByte(bytes.back())) bytes.remove_suffix(1);
+  bytes = WithoutTrailingBlanks(bytes);
   return bytes.empty() ? Empty() : Text(std::string(bytes));
 }
 
@@ -138,6 +138,11 @@ FieldValue MemoReference(const char* bytes, int length) {
 }
 
 }  // namespace
+
+std::string_view WithoutTrailingBlanks(std::string_view bytes) {
+  while (!bytes.empty() && IsBlankByte(bytes.back())) bytes.remove_suffix(1);
+  return bytes;
+}
 
 FieldValue DecodeField(const DbfField& field, DbfFamily family, const char* bytes) {
   const std::string_view raw(bytes, field.length);

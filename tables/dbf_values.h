@@ -22,6 +22,9 @@ struct FieldValue {
   double number = 0;
 };
 
+// A text field's bytes without the blanks (or NULs) that fill it to its width: its text.
+std::string_view WithoutTrailingBlanks(std::string_view bytes);
+
 // The value of `field` whose bytes start at `bytes` (exactly field.length of them).
 FieldValue DecodeField(const DbfField& field, DbfFamily family, const char* bytes);
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -101,16 +102,20 @@ class Table {
 
   // Each access takes a handle, or a name looked up on the spot. A field the table lacks fails
   // with "[<component>: ]No se encuentra el campo '<name>'".
-  void SetText(const FieldHandle& field, const std::string& value);  // cut to the width
+  void SetText(const FieldHandle& field, std::string_view value);  // cut to the width
   void SetNumber(const FieldHandle& field, double value);
   // Text without trailing blanks; numbers in decimal with up to 15 significant digits.
   std::string AsText(const FieldHandle& field) const;
+  // AsText as a view: into the current row when the field's bytes are its text (a text field
+  // of a Windows-1252 table), valid until the row or the table changes; otherwise into
+  // `scratch`, which receives AsText.
+  std::string_view TextView(const FieldHandle& field, std::string& scratch) const;
   double AsNumber(const FieldHandle& field) const;  // empty gives 0
   // Integer and number fields: empty gives 0, halves round to even. Text fields: the text as
   // a decimal whole number, or "'<text>' no es un valor entero válido".
   int32_t AsInteger(const FieldHandle& field) const;
 
-  void SetText(const std::string& field, const std::string& value) {
+  void SetText(const std::string& field, std::string_view value) {
     SetText(FindField(field), value);
   }
   void SetNumber(const std::string& field, double value) { SetNumber(FindField(field), value); }

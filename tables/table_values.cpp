@@ -20,7 +20,7 @@ std::string ValueQuoted(const std::string& windows1252) {
 
 }  // namespace
 
-void Table::SetText(const FieldHandle& field, const std::string& value) {
+void Table::SetText(const FieldHandle& field, std::string_view value) {
   const DbfField& target = Field(field);
   char* bytes = Current().cursor.EditableField(target);
   switch (target.type) {
@@ -38,7 +38,7 @@ void Table::SetText(const FieldHandle& field, const std::string& value) {
       double number = 0;
       bool empty = false;
       if (!ParseNumberText(value, number, empty)) {
-        throw Error(ValueQuoted(value) + " no es un valor numérico válido");
+        throw Error(ValueQuoted(std::string(value)) + " no es un valor numérico válido");
       }
       if (empty) {
         EncodeEmpty(target, bytes);
@@ -75,6 +75,15 @@ std::string Table::AsText(const FieldHandle& field) const {
     case FieldValue::Kind::kNumber: return FormatNumber(value.number);
     default: return {};
   }
+}
+
+std::string_view Table::TextView(const FieldHandle& field, std::string& scratch) const {
+  const DbfField& source = Field(field);
+  if (source.type == 'C' && Current().cursor.StoresWindows1252()) {
+    return WithoutTrailingBlanks(Current().cursor.Bytes(source));
+  }
+  scratch = AsText(field);
+  return scratch;
 }
 
 double Table::AsNumber(const FieldHandle& field) const {
