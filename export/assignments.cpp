@@ -59,10 +59,13 @@ GroupFields FindGroupFields(const tables::Table& table) {
 
 // The copied fields of the first GRUPOST row of one ABREV, read in order up to the first that
 // could not be read, and that failure, which is raised when an assignment takes the group.
+// Small and flat, the values kept elsewhere (Groups::Value): every assignment row reads one,
+// from anywhere in a large table, and each cache line it spans is a wait for memory.
 struct GroupData {
-  std::array<std::string, kGroupFields.size()> values;
-  size_t readable = kGroupFields.size();
   std::exception_ptr failure;
+  size_t valuesAt = 0;  // where the values lie, back to back, in the Groups' texts
+  std::array<uint16_t, kGroupFields.size()> lengths{};  // a field holds at most 65,535 bytes
+  uint8_t readable = kGroupFields.size();
 };
 
 // GRUPOST's rows by ABREV as read back (cut to width, trailing blanks gone); matching is byte
@@ -85,15 +88,25 @@ class Groups {
     return entry == exchange::FirstKeyIndex::kNone ? nullptr : &groups_[entry];
   }
 
+  // The value of copied field `i` (below group.readable).
+  std::string_view Value(const GroupData& group, size_t i) const {
+    size_t at = group.valuesAt;
+    for (size_t before = 0; before < i; ++before) at += group.lengths[before];
+    return std::string_view(texts_).substr(at, group.lengths[i]);
+  }
+
  private:
   // A field the table lacks fails here as at any row, with the table's own error.
-  static GroupData ReadGroup(tables::Table& grupost, const GroupFields& fields) {
+  GroupData ReadGroup(tables::Table& grupost, const GroupFields& fields) {
     GroupData group;
+    group.valuesAt = texts_.size();
     for (size_t i = 0; i < kGroupFields.size(); ++i) {
       try {
-        group.values[i] = grupost.AsText(fields[i]);
+        const std::string value = grupost.AsText(fields[i]);
+        group.lengths[i] = static_cast<uint16_t>(value.size());
+        texts_ += value;
       } catch (...) {
-        group.readable = i;
+        group.readable = static_cast<uint8_t>(i);
         group.failure = std::current_exception();
         break;
       }
@@ -103,6 +116,7 @@ class Groups {
 
   exchange::FirstKeyIndex index_;
   std::vector<GroupData> groups_;
+  std::string texts_;  // every group's values, back to back
 };
 
 // The weekly hours of the first detail line of rova_asignatcurso.txt for each subject, level
@@ -203,7 +217,7 @@ class Joins {
         return;
       }
       for (size_t i = 0; i < kGroupFields.size(); ++i) {
-        asigt.SetText(fields_.group[i], group->values[i]);
+        asigt.SetText(fields_.group[i], groups_->Value(*group, i));
       }
     }
     if (groupsFailure_ || !courseHours_ || hoursFailure_) return;
