@@ -55,9 +55,18 @@ uint32_t FirstKeyIndex::Add(Parts key, bool& added) {
   added = slots_[slot].entry == 0;
   if (!added) return slots_[slot].entry - 1;
   const uint32_t entry = count_++;
-  slots_[slot] = {entry + 1, static_cast<uint32_t>(hash >> 32), keys_.size()};
-  AppendLength(keys_, packed.bytes().size());
-  keys_.append(packed.bytes());
+  Slot& held = slots_[slot];
+  held.entry = entry + 1;
+  if (packed.bytes().size() <= kInlineBytes) {
+    held.size = static_cast<uint8_t>(packed.bytes().size());
+    std::memcpy(held.key, packed.bytes().data(), packed.bytes().size());
+  } else {
+    held.size = kOutOfLine;
+    const uint64_t at = keys_.size();
+    std::memcpy(held.key, &at, sizeof at);
+    AppendLength(keys_, packed.bytes().size());
+    keys_.append(packed.bytes());
+  }
   if (static_cast<size_t>(count_) * 2 > slots_.size()) Grow();
   return entry;
 }
@@ -69,7 +78,7 @@ void FirstKeyIndex::Grow() {
   mask_ = slots_.size() - 1;
   for (const Slot& held : old) {
     if (held.entry == 0) continue;
-    size_t slot = Hash(StoredKey(held.key)) & mask_;
+    size_t slot = Hash(StoredKey(held)) & mask_;
     while (slots_[slot].entry != 0) slot = (slot + 1) & mask_;
     slots_[slot] = held;
   }

@@ -2,13 +2,13 @@
 // what a walk from the start to the first equal key would find, answered without the walk.
 //
 // Keys are compared text by text, byte for byte. Each key is packed into bytes, each text
-// preceded by its length so that no two different lists of texts look alike, and the packed
-// keys lie back to back in one buffer. A slot of the table (open addressing, linear probing,
-// at most half full) holds part of the hash, the entry number and where its key starts, so a
-// lookup that finds its key reads two places in memory, the slot and the key: on tables of a
-// million keys, far larger than the processor's caches, each of those reads is a wait for
-// memory, and they are what a lookup costs. The lookup is in this header: it runs once per
-// row of the largest tables.
+// preceded by its length so that no two different lists of texts look alike. A slot of the
+// table (open addressing, linear probing, at most half full) holds the entry number and the
+// packed key itself when it is short, as the keys of the ROVA files and tables are; a longer
+// key lies in a buffer of its own and the slot says where. So a lookup of a short key reads
+// one place in memory: on tables of a million keys, far larger than the processor's caches,
+// each such read is a wait for memory, and that is what a lookup costs. The lookup is in this
+// header: it runs once per row of the largest tables.
 #pragma once
 
 #include <cstdint>
@@ -40,10 +40,13 @@ class FirstKeyIndex {
   uint32_t Count() const { return count_; }
 
  private:
+  // 24 bytes: short keys inline, three slots to a little more than a cache line.
+  static constexpr size_t kInlineBytes = 19;
+  static constexpr uint8_t kOutOfLine = 0xFF;
   struct Slot {
     uint32_t entry = 0;  // the entry number + 1; 0 for an empty slot
-    uint32_t tag = 0;    // the hash's upper half
-    uint64_t key = 0;    // where the key's length and bytes start in keys_
+    uint8_t size = 0;    // the packed key's size, or kOutOfLine
+    char key[kInlineBytes] = {};  // the packed key; kOutOfLine: where it starts in keys_
   };
 
   // A key's texts as bytes: each text's length (one byte below 0xFF, else 0xFF and four
@@ -87,8 +90,11 @@ class FirstKeyIndex {
     return h ^ (h >> 33);
   }
 
-  // The packed key stored at `at` in keys_, its length first.
-  std::string_view StoredKey(uint64_t at) const {
+  // The packed key a slot holds or points to.
+  std::string_view StoredKey(const Slot& slot) const {
+    if (slot.size != kOutOfLine) return {slot.key, slot.size};
+    uint64_t at;
+    std::memcpy(&at, slot.key, sizeof at);
     const char* p = keys_.data() + at;
     size_t length = static_cast<uint8_t>(*p++);
     if (length == 0xFF) {
@@ -102,17 +108,18 @@ class FirstKeyIndex {
 
   // The slot holding the key, or the empty slot where it would go.
   size_t Place(std::string_view packed, uint64_t hash) const {
-    const uint32_t tag = static_cast<uint32_t>(hash >> 32);
+    const uint8_t size = packed.size() <= kInlineBytes ? static_cast<uint8_t>(packed.size())
+                                                       : kOutOfLine;
     for (size_t slot = hash & mask_;; slot = (slot + 1) & mask_) {
       const Slot& held = slots_[slot];
       if (held.entry == 0) return slot;
-      if (held.tag == tag && StoredKey(held.key) == packed) return slot;
+      if (held.size == size && StoredKey(held) == packed) return slot;
     }
   }
 
   void Grow();
 
-  std::string keys_;  // every key packed, its length first, back to back in entry order
+  std::string keys_;  // the keys too long for a slot, packed, each with its length first
   std::vector<Slot> slots_;
   size_t mask_ = 0;
   uint32_t count_ = 0;
