@@ -5,18 +5,31 @@
 
 namespace norvalde::exchange {
 
-std::string ColumnText(std::string_view line, int first, int last) {
+namespace {
+
+std::string_view ColumnView(std::string_view line, int first, int last) {
   const size_t begin = static_cast<size_t>(std::max(first, 1)) - 1;  // 0-based
   if (last < first || last < 1 || begin >= line.size()) return {};
-  return std::string(line.substr(begin, static_cast<size_t>(last) - begin));
+  return line.substr(begin, static_cast<size_t>(last) - begin);
+}
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+
+}  // namespace
+
+std::string ColumnText(std::string_view line, int first, int last) {
+  return std::string(ColumnView(line, first, last));
+}
+
+std::string_view FieldView(std::string_view line, int first, int last) {
+  std::string_view column = ColumnView(line, first, last);
+  while (!column.empty() && IsBlank(column.front())) column.remove_prefix(1);
+  while (!column.empty() && IsBlank(column.back())) column.remove_suffix(1);
+  return column;
 }
 
 std::string FieldText(std::string_view line, int first, int last) {
-  const std::string column = ColumnText(line, first, last);
-  auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
-  auto begin = std::find_if_not(column.begin(), column.end(), isBlank);
-  auto end = std::find_if_not(column.rbegin(), column.rend(), isBlank).base();
-  return begin < end ? std::string(begin, end) : std::string();
+  return std::string(FieldView(line, first, last));
 }
 
 std::string UpperCaseAscii(std::string_view text) {
@@ -28,9 +41,17 @@ std::string UpperCaseAscii(std::string_view text) {
 }
 
 bool IsDetailLine(std::string_view line, std::string_view guardName) {
-  const std::string recordType = ColumnText(line, 1, 1);
+  const std::string_view recordType = ColumnView(line, 1, 1);
   if (recordType == "0" || recordType == "9") return false;
-  return UpperCaseAscii(FieldText(line, 2, 51)) != guardName;
+  // Compared as UpperCaseAscii would give it, without building it: this runs on every line.
+  const std::string_view field = FieldView(line, 2, 51);
+  if (field.size() != guardName.size()) return true;
+  for (size_t i = 0; i < field.size(); ++i) {
+    const char c = field[i] >= 'a' && field[i] <= 'z' ? static_cast<char>(field[i] - 'a' + 'A')
+                                                       : field[i];
+    if (c != guardName[i]) return true;
+  }
+  return false;
 }
 
 std::string FillToWidth(std::string_view value, int width) {

@@ -23,6 +23,8 @@ std::string ColumnText(std::string_view line, int first, int last);
 
 // ColumnText with every leading and trailing byte 0x00-0x20 removed.
 std::string FieldText(std::string_view line, int first, int last);
+// The same, as a view into `line`.
+std::string_view FieldView(std::string_view line, int first, int last);
 
 // Only the bytes a-z raised to A-Z; every other byte unchanged.
 std::string UpperCaseAscii(std::string_view text);

@@ -60,8 +60,14 @@ bool ExchangeReader::AtEnd() {
 // so AtEnd reports the end of the input and nothing after it is ever read.
 std::string ExchangeReader::ReadLine() {
   std::string line;
+  ReadLine(line);
+  return line;
+}
+
+void ExchangeReader::ReadLine(std::string& line) {
+  line.clear();
   for (;;) {
-    if (position_ == filled_ && !Fill()) return line;
+    if (position_ == filled_ && !Fill()) return;
     const char* begin = buffer_.get() + position_;
     const char* end = buffer_.get() + filled_;
     const char* p = begin;
@@ -69,9 +75,9 @@ std::string ExchangeReader::ReadLine() {
     line.append(begin, p);
     position_ += static_cast<size_t>(p - begin);
     if (p == end) continue;
-    if (*p == kCtrlZ) return line;
+    if (*p == kCtrlZ) return;
     ++position_;  // past the CR (dropped) or the LF (ends the line)
-    if (*p == '\n') return line;
+    if (*p == '\n') return;
   }
 }
 

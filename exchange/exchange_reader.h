@@ -27,6 +27,8 @@ class ExchangeReader {
   bool AtEnd();
   // The bytes up to the next LF, without CR; moves past the LF.
   std::string ReadLine();
+  // The same into `line`, whose storage is reused from line to line.
+  void ReadLine(std::string& line);
   void Close();
 
  private:

@@ -28,14 +28,15 @@ bool ConvertLineByLine(const ExportContext& context, const LineConversion& conve
   std::optional<SeenCodes> seen;
   const std::optional<ColumnRange>& code = conversion.distinctCode;
   if (code) seen.emplace(context.collation);
+  std::string line;
   while (!reader.AtEnd()) {
-    const std::string line = reader.ReadLine();
+    reader.ReadLine(line);
     if (!exchange::IsDetailLine(line, conversion.guardName)) continue;
     if (seen && !seen->Insert(exchange::FieldText(line, code->first, code->last))) continue;
     table.Append();
     for (size_t i = 0; i < targets.size(); ++i) {
       const FieldCopy& copy = conversion.copies[i];
-      table.SetText(targets[i], exchange::FieldText(line, copy.first, copy.last));
+      table.SetText(targets[i], exchange::FieldView(line, copy.first, copy.last));
     }
     if (conversion.fillRow) conversion.fillRow(line, table);
     table.Post();
