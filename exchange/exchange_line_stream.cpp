@@ -11,7 +11,8 @@ constexpr size_t kBufferSize = 64 * 1024;
 
 }  // namespace
 
-ExchangeLineStream::ExchangeLineStream(platform::Env& env) : env_(env), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
+ExchangeLineStream::ExchangeLineStream(platform::Env& env)
+    : env_(env), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
 ExchangeLineStream::~ExchangeLineStream() { CloseFile(); }
 

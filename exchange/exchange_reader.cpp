@@ -22,7 +22,8 @@ constexpr int kFileNotOpen = 103;
 
 }  // namespace
 
-ExchangeReader::ExchangeReader(platform::Env& env) : env_(env), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
+ExchangeReader::ExchangeReader(platform::Env& env)
+    : env_(env), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
 ExchangeReader::~ExchangeReader() {
   if (file_) file_->Close();  // nothing was written, so a failing close loses nothing

@@ -327,7 +327,8 @@ class Joins {
       groupsFailureRow_ = UINT32_MAX;
       return;
     }
-    const std::optional<std::string> coursePath = LocateInputFile(context_, "rova_asignatcurso.txt");
+    const std::optional<std::string> coursePath =
+        LocateInputFile(context_, "rova_asignatcurso.txt");
     if (!coursePath) {
       courseFileMissing_ = true;
       return;

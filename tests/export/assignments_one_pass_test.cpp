@@ -85,10 +85,6 @@ struct Plan {
   std::optional<std::tuple<const char*, Operation, int>> fault;  // file, operation, nth call
 };
 
-std::string Line(std::initializer_list<std::pair<int, std::string>> values) {
-  return Columns(values);
-}
-
 // GRUPOST as an earlier program might leave it: GRUPO a number field. The damaged group's
 // GRUPO holds a letter, so reading it fails.
 void WriteGrupost(const TestFolders& folders, const Plan& plan) {
@@ -118,8 +114,11 @@ void WriteGrupost(const TestFolders& folders, const Plan& plan) {
   grupost.Close();
   if (plan.damagedGroupRow == -2) return;
   std::string bytes = folders.ReadWorkFile("GRUPOST.DBF");
-  const size_t header = static_cast<unsigned char>(bytes[8]) | static_cast<unsigned char>(bytes[9]) << 8;
-  const size_t length = static_cast<unsigned char>(bytes[10]) | static_cast<unsigned char>(bytes[11]) << 8;
+  auto word = [&](size_t at) {
+    return static_cast<size_t>(static_cast<unsigned char>(bytes[at]) |
+                               static_cast<unsigned char>(bytes[at + 1]) << 8);
+  };
+  const size_t header = word(8), length = word(10);
   bytes[header + 31 * length + 1 + 4 + 1 + 5 + 3 + 10] = 'x';  // GX is the 32nd row
   folders.WriteWorkFile("GRUPOST.DBF", bytes);
 }
@@ -127,9 +126,10 @@ void WriteGrupost(const TestFolders& folders, const Plan& plan) {
 void WriteInputs(const TestFolders& folders, const Plan& plan) {
   if (!plan.withoutGrupost) WriteGrupost(folders, plan);
   std::mt19937 random(20261210);
-  std::vector<std::string> assignments{Line({{1, "0"}, {2, "ROVA_ASIGNATGRUPO.TXT"}})};
+  std::vector<std::string> assignments{Columns({{1, "0"}, {2, "ROVA_ASIGNATGRUPO.TXT"}})};
   for (int row = 0; row < kRows; ++row) {
-    std::string group = random() % 20 == 0 ? "ZZ" : "G" + std::to_string(100 + random() % 30).substr(1);
+    std::string group =
+        random() % 20 == 0 ? "ZZ" : "G" + std::to_string(100 + random() % 30).substr(1);
     std::string subject = "S" + std::to_string(100 + random() % 40).substr(1);
     if (plan.damagedGroupRow >= 0 && row >= plan.damagedGroupRow &&
         (row == plan.damagedGroupRow || random() % 7 == 0))
@@ -137,18 +137,18 @@ void WriteInputs(const TestFolders& folders, const Plan& plan) {
     if (plan.badHoursRow >= 0 && row >= plan.badHoursRow &&
         (row == plan.badHoursRow || random() % 5 == 0))
       subject = "BAD";
-    assignments.push_back(Line({{1, "1"}, {12, group}, {16, subject}}));
+    assignments.push_back(Columns({{1, "1"}, {12, group}, {16, subject}}));
   }
-  assignments.push_back(Line({{1, "9"}, {2, "ROVA_ASIGNATGRUPO.TXT"}}));
+  assignments.push_back(Columns({{1, "9"}, {2, "ROVA_ASIGNATGRUPO.TXT"}}));
   folders.WriteRova("rova_asignatgrupo.txt", assignments);
   if (plan.withoutCourseHours) return;
 
-  std::vector<std::string> courseHours{Line({{1, "0"}, {2, "ROVA_ASIGNATCURSO.TXT"}})};
+  std::vector<std::string> courseHours{Columns({{1, "0"}, {2, "ROVA_ASIGNATCURSO.TXT"}})};
   for (int s = 0; s < 40; ++s) {
     for (const char* level : kLevels) {
       for (int course = 1; course <= 3; ++course) {
         if (random() % 10 < 3) continue;  // this course has no hours for the subject
-        courseHours.push_back(Line({{1, "1"}, {2, level}, {8, std::to_string(course)},
+        courseHours.push_back(Columns({{1, "1"}, {2, level}, {8, std::to_string(course)},
                                     {24, "S" + std::to_string(100 + s).substr(1)},
                                     {28, kHours[random() % 10]}}));
       }
@@ -157,9 +157,10 @@ void WriteInputs(const TestFolders& folders, const Plan& plan) {
   if (plan.badHoursRow != -2) {
     for (const char* level : kLevels)
       for (const char* course : {"1", "2", "3", ""})
-        courseHours.push_back(Line({{1, "1"}, {2, level}, {8, course}, {24, "BAD"}, {28, "2 h"}}));
+        courseHours.push_back(
+            Columns({{1, "1"}, {2, level}, {8, course}, {24, "BAD"}, {28, "2 h"}}));
   }
-  courseHours.push_back(Line({{1, "9"}, {2, "ROVA_ASIGNATCURSO.TXT"}}));
+  courseHours.push_back(Columns({{1, "9"}, {2, "ROVA_ASIGNATCURSO.TXT"}}));
   folders.WriteRova("rova_asignatcurso.txt", courseHours);
 }
 
@@ -172,7 +173,9 @@ struct Outcome {
 };
 
 std::string WithoutRoot(std::string text, const std::string& root) {
-  for (size_t at; (at = text.find(root)) != std::string::npos;) text.replace(at, root.size(), "<root>");
+  for (size_t at; (at = text.find(root)) != std::string::npos;) {
+    text.replace(at, root.size(), "<root>");
+  }
   return text;
 }
 
