@@ -166,16 +166,20 @@ void AsigtWriteStage(const BenchFolders& folders, int64_t rows, Values& values) 
   tables::Table::Create(env, folders.scratch, "ASIGT.DBF", definition.fields);
   tables::Table table(env);
   table.Open(folders.scratch, "ASIGT.DBF", tables::Sharing::kShared, tables::Access::kReadWrite);
+  // Each field looked up once, as the Export does.
+  std::vector<tables::FieldHandle> handles;
+  for (const tables::FieldDefinition& column : definition.fields) {
+    handles.push_back(table.FindField(column.name));
+  }
   for (int64_t i = 0; i < rows; ++i) {
     const std::vector<std::string> row = AsigtRow(i);
     table.Append();
     for (size_t field = 0; field < row.size(); ++field) {
-      const tables::FieldDefinition& column = definition.fields[field];
       if (row[field].empty()) continue;  // empty fields are never set, as in the Export
-      if (column.type == tables::FieldType::kNumber)
-        table.SetNumber(column.name, std::stod(row[field]));
+      if (definition.fields[field].type == tables::FieldType::kNumber)
+        table.SetNumber(handles[field], std::stod(row[field]));
       else
-        table.SetText(column.name, row[field]);
+        table.SetText(handles[field], row[field]);
     }
     table.Post();
   }

@@ -91,6 +91,8 @@ void Table::Open(const std::string& folder, const std::string& name, Sharing sha
                                          writable, codePage);
   opened->cursor.First();
   opened_ = std::move(opened);
+  fields_ = opened_->records.layout().fields.data();
+  fieldCount_ = opened_->records.layout().fields.size();
 }
 
 bool Table::IsOpen() const { return opened_ != nullptr; }
@@ -98,6 +100,8 @@ bool Table::IsOpen() const { return opened_ != nullptr; }
 void Table::Close() {
   if (!opened_) return;
   std::unique_ptr<Opened> closing = std::move(opened_);
+  fields_ = nullptr;
+  fieldCount_ = 0;
   closing->cursor.Drop();
   closing->records.Close();
 }
@@ -133,10 +137,10 @@ Table::Opened& Table::Current() const {
 }
 
 const DbfField& Table::Field(const FieldHandle& handle) const {
-  const std::vector<DbfField>& fields = Current().records.layout().fields;
-  if (handle.found() && static_cast<size_t>(handle.index_) < fields.size()) {
-    return fields[static_cast<size_t>(handle.index_)];
+  if (handle.found() && static_cast<size_t>(handle.index_) < fieldCount_) {
+    return fields_[static_cast<size_t>(handle.index_)];
   }
+  Current();  // without an open table, that is the error
   const std::string prefix = componentName_.empty() ? "" : componentName_ + ": ";
   throw Error(prefix + "No se encuentra el campo '" + platform::Windows1252ToUtf8(handle.name()) +
               "'");

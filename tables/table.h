@@ -136,6 +136,9 @@ class Table {
   platform::Env& env_;
   std::string componentName_;
   std::unique_ptr<Opened> opened_;
+  // The open table's fields, kept here as well: every access by handle starts with them.
+  const DbfField* fields_ = nullptr;
+  size_t fieldCount_ = 0;
 };
 
 }  // namespace norvalde::tables
