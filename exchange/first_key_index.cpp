@@ -1,5 +1,7 @@
 #include "exchange/first_key_index.h"
 
+#include <stdexcept>
+
 namespace norvalde::exchange {
 namespace {
 
@@ -44,42 +46,35 @@ FirstKeyIndex::PackedKey::PackedKey(Parts key) {
 FirstKeyIndex::FirstKeyIndex(size_t expectedKeys) {
   size_t capacity = 16;
   while (capacity < expectedKeys * 2) capacity *= 2;
-  slots_.assign(capacity, Slot{});
+  slots_.assign(capacity, 0);
   mask_ = capacity - 1;
 }
 
 uint32_t FirstKeyIndex::Add(Parts key, bool& added) {
   const PackedKey packed(key);
   const uint64_t hash = Hash(packed.bytes());
-  const size_t slot = Place(packed.bytes(), hash);
-  added = slots_[slot].entry == 0;
-  if (!added) return slots_[slot].entry - 1;
+  uint64_t& held = slots_[Place(packed.bytes(), hash)];
+  added = held == 0;
+  if (!added) return StoredEntry(held);
+  if (keys_.size() + 1 >= uint64_t{1} << kTagShift) throw std::length_error("FirstKeyIndex");
   const uint32_t entry = count_++;
-  Slot& held = slots_[slot];
-  held.entry = entry + 1;
-  if (packed.bytes().size() <= kInlineBytes) {
-    held.size = static_cast<uint8_t>(packed.bytes().size());
-    std::memcpy(held.key, packed.bytes().data(), packed.bytes().size());
-  } else {
-    held.size = kOutOfLine;
-    const uint64_t at = keys_.size();
-    std::memcpy(held.key, &at, sizeof at);
-    AppendLength(keys_, packed.bytes().size());
-    keys_.append(packed.bytes());
-  }
+  held = Tag(hash) << kTagShift | (keys_.size() + 1);
+  keys_.append(reinterpret_cast<const char*>(&entry), sizeof entry);
+  AppendLength(keys_, packed.bytes().size());
+  keys_.append(packed.bytes());
   if (static_cast<size_t>(count_) * 2 > slots_.size()) Grow();
   return entry;
 }
 
 // Doubles the slots; each key goes where its hash now points.
 void FirstKeyIndex::Grow() {
-  std::vector<Slot> old(slots_.size() * 2);
+  std::vector<uint64_t> old(slots_.size() * 2, 0);
   old.swap(slots_);
   mask_ = slots_.size() - 1;
-  for (const Slot& held : old) {
-    if (held.entry == 0) continue;
+  for (const uint64_t held : old) {
+    if (held == 0) continue;
     size_t slot = Hash(StoredKey(held)) & mask_;
-    while (slots_[slot].entry != 0) slot = (slot + 1) & mask_;
+    while (slots_[slot] != 0) slot = (slot + 1) & mask_;
     slots_[slot] = held;
   }
 }

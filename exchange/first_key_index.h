@@ -2,13 +2,14 @@
 // what a walk from the start to the first equal key would find, answered without the walk.
 //
 // Keys are compared text by text, byte for byte. Each key is packed into bytes, each text
-// preceded by its length so that no two different lists of texts look alike. A slot of the
-// table (open addressing, linear probing, at most half full) holds the entry number and the
-// packed key itself when it is short, as the keys of the ROVA files and tables are; a longer
-// key lies in a buffer of its own and the slot says where. So a lookup of a short key reads
-// one place in memory: on tables of a million keys, far larger than the processor's caches,
-// each such read is a wait for memory, and that is what a lookup costs. The lookup is in this
-// header: it runs once per row of the largest tables.
+// preceded by its length so that no two different lists of texts look alike, and stored back
+// to back in one buffer, each after its entry number. A slot of the table (open addressing,
+// linear probing, at most half full) is eight bytes: part of the hash and where the key is
+// stored. So a lookup that finds its key reads two places in memory, the slot and the stored
+// key with its entry: on tables of a million keys, far larger than the processor's caches,
+// each such read is a wait for memory, and that is what a lookup costs; and the table stays
+// small, a million keys taking about 16 MB of slots and as much again of keys. The lookup is
+// in this header: it runs once per row of the largest tables.
 #pragma once
 
 #include <cstdint>
@@ -33,21 +34,20 @@ class FirstKeyIndex {
   // The entry of the key, or kNone.
   uint32_t Find(Parts key) const {
     const PackedKey packed(key);
-    const Slot& slot = slots_[Place(packed.bytes(), Hash(packed.bytes()))];
-    return slot.entry == 0 ? kNone : slot.entry - 1;
+    const uint64_t held = slots_[Place(packed.bytes(), Hash(packed.bytes()))];
+    return held == 0 ? kNone : StoredEntry(held);
   }
   // The number of distinct keys, which is the next entry number.
   uint32_t Count() const { return count_; }
 
  private:
-  // 24 bytes: short keys inline, three slots to a little more than a cache line.
-  static constexpr size_t kInlineBytes = 19;
-  static constexpr uint8_t kOutOfLine = 0xFF;
-  struct Slot {
-    uint32_t entry = 0;  // the entry number + 1; 0 for an empty slot
-    uint8_t size = 0;    // the packed key's size, or kOutOfLine
-    char key[kInlineBytes] = {};  // the packed key; kOutOfLine: where it starts in keys_
-  };
+  // A slot: 0 when empty, else the hash's top 24 bits and, below them, where the key's
+  // record starts in keys_, plus one.
+  static constexpr int kTagShift = 40;
+  static uint64_t Tag(uint64_t hash) { return hash >> kTagShift; }
+  static uint64_t RecordAt(uint64_t held) {
+    return (held & ((uint64_t{1} << kTagShift) - 1)) - 1;
+  }
 
   // A key's texts as bytes: each text's length (one byte below 0xFF, else 0xFF and four
   // bytes) and then its bytes. Short keys, all the ROVA files and tables have, stay on the
@@ -90,12 +90,15 @@ class FirstKeyIndex {
     return h ^ (h >> 33);
   }
 
-  // The packed key a slot holds or points to.
-  std::string_view StoredKey(const Slot& slot) const {
-    if (slot.size != kOutOfLine) return {slot.key, slot.size};
-    uint64_t at;
-    std::memcpy(&at, slot.key, sizeof at);
-    const char* p = keys_.data() + at;
+  // A key's record in keys_: its entry number (four bytes), its length (one byte below 0xFF,
+  // else 0xFF and four), its packed bytes.
+  uint32_t StoredEntry(uint64_t held) const {
+    uint32_t entry;
+    std::memcpy(&entry, keys_.data() + RecordAt(held), sizeof entry);
+    return entry;
+  }
+  std::string_view StoredKey(uint64_t held) const {
+    const char* p = keys_.data() + RecordAt(held) + sizeof(uint32_t);
     size_t length = static_cast<uint8_t>(*p++);
     if (length == 0xFF) {
       uint32_t longer;
@@ -108,19 +111,17 @@ class FirstKeyIndex {
 
   // The slot holding the key, or the empty slot where it would go.
   size_t Place(std::string_view packed, uint64_t hash) const {
-    const uint8_t size = packed.size() <= kInlineBytes ? static_cast<uint8_t>(packed.size())
-                                                       : kOutOfLine;
     for (size_t slot = hash & mask_;; slot = (slot + 1) & mask_) {
-      const Slot& held = slots_[slot];
-      if (held.entry == 0) return slot;
-      if (held.size == size && StoredKey(held) == packed) return slot;
+      const uint64_t held = slots_[slot];
+      if (held == 0) return slot;
+      if (held >> kTagShift == Tag(hash) && StoredKey(held) == packed) return slot;
     }
   }
 
   void Grow();
 
-  std::string keys_;  // the keys too long for a slot, packed, each with its length first
-  std::vector<Slot> slots_;
+  std::string keys_;  // every key's record, in entry order
+  std::vector<uint64_t> slots_;
   size_t mask_ = 0;
   uint32_t count_ = 0;
 };
