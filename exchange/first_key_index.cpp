@@ -29,7 +29,7 @@ FirstKeyIndex::PackedKey::PackedKey(Parts key) {
     char* at = small_;
     for (std::string_view part : key) {
       *at++ = static_cast<char>(part.size());
-      std::memcpy(at, part.data(), part.size());
+      if (!part.empty()) std::memcpy(at, part.data(), part.size());  // may point nowhere
       at += part.size();
     }
     size_ = size;

@@ -28,7 +28,7 @@ std::string FormatNumber(double value) {
 
 void EncodeText(const DbfField& field, std::string_view text, char* bytes) {
   const size_t kept = std::min(text.size(), static_cast<size_t>(field.length));
-  std::memcpy(bytes, text.data(), kept);
+  if (kept > 0) std::memcpy(bytes, text.data(), kept);  // an empty view may point nowhere
   std::memset(bytes + kept, ' ', field.length - kept);
 }
 

@@ -49,7 +49,7 @@ void HoursPass(const std::string& path, const ExportContext& context, tables::Ta
           exchange::FieldText(line, 2, 4) != level || exchange::FieldText(line, 8, 10) != course)
         continue;
       std::string text = exchange::FieldText(line, 28, 33);
-      if (text.empty()) text = "1";
+      if (text.empty()) text.push_back('1');
       std::replace(text.begin(), text.end(), ',', '.');
       asigt.Edit();
       asigt.SetNumber("HORAS", FloatFromText(text));

@@ -77,12 +77,12 @@ class OneFileFaults : public platform::EnvWrapper {
 
 // What to generate and what to break.
 struct Plan {
-  const char* name;
+  const char* name = "";
   int damagedGroupRow = -2;  // first row of the group whose GRUPO cannot be read; -1: no row
   int badHoursRow = -2;      // first row of the subject whose hours read "2 h"; -1: no row
   bool withoutGrupost = false;
   bool withoutCourseHours = false;
-  std::optional<std::tuple<const char*, Operation, int>> fault;  // file, operation, nth call
+  std::optional<std::tuple<const char*, Operation, int>> fault = std::nullopt;  // file, op., nth
 };
 
 // GRUPOST as an earlier program might leave it: GRUPO a number field. The damaged group's
@@ -213,34 +213,32 @@ uint32_t Rows(const Outcome& outcome) {
 TEST(AssignmentsOnePass, LeavesWhatThePassesLeaveAfterSuccessAndAfterEveryFailure) {
   const int middle = 5000;  // in the second block
   const Plan plans[] = {
-      {"clean run"},
-      {"assignments unreadable at the start", -2, -2, false, false,
-       {{"rova_asignatgrupo.txt", Operation::kRead, 1}}},
-      {"assignments unreadable past the first 64 KiB", -2, -2, false, false,
-       {{"rova_asignatgrupo.txt", Operation::kRead, 2}}},
-      {"ASIGT's first block not written", -2, -2, false, false,
-       {{"ASIGT.DBF", Operation::kWrite, 2}}},
-      {"ASIGT's count not written after the first block", -2, -2, false, false,
-       {{"ASIGT.DBF", Operation::kWrite, 3}}},
-      {"ASIGT's second block not written", -2, -2, false, false,
-       {{"ASIGT.DBF", Operation::kWrite, 4}}},
-      {"ASIGT's count not written after the second block", -2, -2, false, false,
-       {{"ASIGT.DBF", Operation::kWrite, 5}}},
-      {"GRUPOST missing", -2, -2, true},
-      {"GRUPOST not closed", -2, -2, false, false, {{"GRUPOST.DBF", Operation::kClose, 1}}},
-      {"damaged group at the first row", 0},
-      {"damaged group in the middle", middle},
-      {"damaged group at the last row", kRows - 1},
-      {"damaged group no row takes", -1},
-      {"course hours missing", -2, -2, false, true},
-      {"course hours unreadable", -2, -2, false, false,
-       {{"rova_asignatcurso.txt", Operation::kRead, 1}}},
-      {"bad hours at the first row", -2, 0},
-      {"bad hours in the middle", -2, middle},
-      {"bad hours at the last row", -2, kRows - 1},
-      {"bad hours no row takes", -2, -1},
-      {"bad hours before a damaged group", middle, 1000},
-      {"damaged group before bad hours", 1000, middle},
+      {.name = "clean run"},
+      {.name = "assignments unreadable at the start",
+       .fault = {{"rova_asignatgrupo.txt", Operation::kRead, 1}}},
+      {.name = "assignments unreadable past the first 64 KiB",
+       .fault = {{"rova_asignatgrupo.txt", Operation::kRead, 2}}},
+      {.name = "ASIGT's first block not written", .fault = {{"ASIGT.DBF", Operation::kWrite, 2}}},
+      {.name = "ASIGT's count not written after the first block",
+       .fault = {{"ASIGT.DBF", Operation::kWrite, 3}}},
+      {.name = "ASIGT's second block not written", .fault = {{"ASIGT.DBF", Operation::kWrite, 4}}},
+      {.name = "ASIGT's count not written after the second block",
+       .fault = {{"ASIGT.DBF", Operation::kWrite, 5}}},
+      {.name = "GRUPOST missing", .withoutGrupost = true},
+      {.name = "GRUPOST not closed", .fault = {{"GRUPOST.DBF", Operation::kClose, 1}}},
+      {.name = "damaged group at the first row", .damagedGroupRow = 0},
+      {.name = "damaged group in the middle", .damagedGroupRow = middle},
+      {.name = "damaged group at the last row", .damagedGroupRow = kRows - 1},
+      {.name = "damaged group no row takes", .damagedGroupRow = -1},
+      {.name = "course hours missing", .withoutCourseHours = true},
+      {.name = "course hours unreadable",
+       .fault = {{"rova_asignatcurso.txt", Operation::kRead, 1}}},
+      {.name = "bad hours at the first row", .badHoursRow = 0},
+      {.name = "bad hours in the middle", .badHoursRow = middle},
+      {.name = "bad hours at the last row", .badHoursRow = kRows - 1},
+      {.name = "bad hours no row takes", .badHoursRow = -1},
+      {.name = "bad hours before a damaged group", .damagedGroupRow = middle, .badHoursRow = 1000},
+      {.name = "damaged group before bad hours", .damagedGroupRow = 1000, .badHoursRow = middle},
   };
   for (const Plan& plan : plans) {
     SCOPED_TRACE(plan.name);
@@ -258,7 +256,7 @@ TEST(AssignmentsOnePass, LeavesWhatThePassesLeaveAfterSuccessAndAfterEveryFailur
 // row, and the failures must have stopped the passes where they were put.
 TEST(AssignmentsOnePass, GeneratedDataReachesEveryKindOfRow) {
   TestFolders folders;
-  WriteInputs(folders, {"clean run"});
+  WriteInputs(folders, {.name = "clean run"});
   ExportarAsignaturasGrupos(folders.Context());
   const auto rows = folders.Rows("ASIGT.DBF", {"CGRUP", "NIVEL", "HORAS", "SESIONES"});
   ASSERT_EQ(rows.size(), static_cast<size_t>(kRows));
