@@ -68,6 +68,7 @@ fuzz_summary() {
   [ -n "$speed" ] || speed=$(printf '%s' "$last" | sed -n 's/.*exec\/s: \([0-9]*\).*/\1/p')
   cov=$(printf '%s' "$last" | sed -n 's/.* cov: \([0-9]*\).*/\1/p')
   corp=$(printf '%s' "$last" | sed -n 's/.* corp: \([0-9]*\).*/\1/p')
-  crashes=$(find "$fuzz_build/findings" -name "$harness-*" -type f | wc -l)
+  # libFuzzer also keeps inputs that were merely slow (slow-unit-*); those are no failure.
+  crashes=$(find "$fuzz_build/findings" -name "$harness-*" ! -name "$harness-slow-unit-*" -type f | wc -l)
   echo "$harness: ${runs:-0} executions, ${speed:-0} exec/s, coverage ${cov:-0} edges, corpus ${corp:-0}, $crashes crashes"
 }

@@ -4,6 +4,8 @@
 # harness with its executions, exec/s, coverage and crashes. Progress goes to
 # build-fuzz/logs/. Meant for an idle machine; on a shared one start it as
 #   nice -n 19 scripts/fuzz-long.sh > fuzz-long.txt 2>&1 &
+# Never pause it (kill -STOP) to free the machine: libFuzzer's 10 s limit per input counts
+# wall time, so every harness reports a timeout when it is resumed, and stops.
 set -eu
 
 . "$(dirname "$0")/fuzz-lib.sh"
