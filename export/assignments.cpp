@@ -16,160 +16,24 @@
 // - a failure of the rows themselves (the file cannot be read, the table cannot be written):
 //   the rows stored so far are brought back to the fields of the file alone.
 //
-// Both lookups are answered from an index built once, holding for each key the first row or
-// line that a walk from the start would meet, so a run costs time in proportion to its data.
-// The copied values are read only at the first row or line a key meets, and so fail only
-// there: a value that cannot be read fails the assignment row that first matches it, and one
-// that no assignment matches never fails the run.
-#include <algorithm>
-#include <array>
-#include <cstring>
+// The lookups are in assignment_lookups.h.
+#include <cstdint>
 #include <exception>
 #include <initializer_list>
 #include <optional>
-#include <string_view>
-#include <vector>
+#include <string>
 
 #include "exchange/exchange_fields.h"
-#include "exchange/exchange_line_stream.h"
-#include "exchange/first_key_index.h"
+#include "export/assignment_lookups.h"
 #include "export/export.h"
 #include "export/input_files.h"
 #include "export/line_conversion.h"
-#include "export/number_conversions.h"
 #include "export/session_pattern.h"
 #include "platform/error.h"
+#include "tables/work_tables.h"
 
 namespace norvalde::exporting {
 namespace {
-
-using exchange::FieldText;
-
-// The GRUPOST fields an assignment takes, in the order they are copied.
-constexpr std::array<const char*, 4> kGroupFields{"TURNO", "NIVEL", "CURSO", "GRUPO"};
-
-using GroupFields = std::array<tables::FieldHandle, kGroupFields.size()>;
-
-// The handles of the copied fields in `table`.
-GroupFields FindGroupFields(const tables::Table& table) {
-  GroupFields fields;
-  for (size_t i = 0; i < kGroupFields.size(); ++i) fields[i] = table.FindField(kGroupFields[i]);
-  return fields;
-}
-
-// The copied fields of the first GRUPOST row of one ABREV, read in order up to the first that
-// could not be read, and that failure, which is raised when an assignment takes the group.
-// Small and flat, the values kept elsewhere (Groups::Value): every assignment row reads one,
-// from anywhere in a large table, and each cache line it spans is a wait for memory.
-struct GroupData {
-  std::exception_ptr failure;
-  size_t valuesAt = 0;  // where the values lie, back to back, in the Groups' texts
-  std::array<uint16_t, kGroupFields.size()> lengths{};  // a field holds at most 65,535 bytes
-  uint8_t readable = kGroupFields.size();
-};
-
-// GRUPOST's rows by ABREV as read back (cut to width, trailing blanks gone); matching is byte
-// for byte, case included. A repeated ABREV keeps its first row, and only that row's copied
-// fields are read.
-class Groups {
- public:
-  explicit Groups(tables::Table& grupost) {
-    const GroupFields fields = FindGroupFields(grupost);
-    const tables::FieldHandle abrev = grupost.FindField("ABREV");
-    for (grupost.First(); !grupost.AtEnd(); grupost.Next()) {
-      bool added = false;
-      index_.Add({grupost.AsText(abrev)}, added);
-      if (added) groups_.push_back(ReadGroup(grupost, fields));
-    }
-  }
-
-  const GroupData* Find(std::string_view abbreviation) const {
-    const uint32_t entry = index_.Find({abbreviation});
-    return entry == exchange::FirstKeyIndex::kNone ? nullptr : &groups_[entry];
-  }
-
-  // The value of copied field `i` (below group.readable).
-  std::string_view Value(const GroupData& group, size_t i) const {
-    size_t at = group.valuesAt;
-    for (size_t before = 0; before < i; ++before) at += group.lengths[before];
-    return std::string_view(texts_).substr(at, group.lengths[i]);
-  }
-
- private:
-  // A field the table lacks fails here as at any row, with the table's own error.
-  GroupData ReadGroup(tables::Table& grupost, const GroupFields& fields) {
-    GroupData group;
-    group.valuesAt = texts_.size();
-    for (size_t i = 0; i < kGroupFields.size(); ++i) {
-      try {
-        const std::string value = grupost.AsText(fields[i]);
-        group.lengths[i] = static_cast<uint16_t>(value.size());
-        texts_ += value;
-      } catch (...) {
-        group.readable = static_cast<uint8_t>(i);
-        group.failure = std::current_exception();
-        break;
-      }
-    }
-    return group;
-  }
-
-  exchange::FirstKeyIndex index_;
-  std::vector<GroupData> groups_;
-  std::string texts_;  // every group's values, back to back
-};
-
-// The weekly hours of the first detail line of rova_asignatcurso.txt for each subject, level
-// and course, each converted when a row first takes it, so a text that is not a number fails
-// at the first row that takes it and nowhere else.
-class CourseHours {
- public:
-  // The file is split into lines as a line list loads it, but streamed: only the index is
-  // held, never the whole file beside it.
-  CourseHours(platform::Env& env, const std::string& path) {
-    exchange::ExchangeLineStream lines(env);
-    lines.Open(path);
-    std::string_view line;
-    while (lines.Next(line)) {
-      if (!exchange::IsDetailLine(line, exchange::kGuardAsignatCurso)) continue;
-      // Subject, level and course.
-      bool added = false;
-      index_.Add({FieldText(line, 24, 27), FieldText(line, 2, 4), FieldText(line, 8, 10)}, added);
-      if (added) hours_.emplace_back(FieldText(line, 28, 33));
-    }
-  }
-
-  struct Hours {
-    explicit Hours(const std::string& field) : length(static_cast<uint8_t>(field.size())) {
-      std::memcpy(text, field.data(), field.size());
-    }
-    char text[6];  // the field of columns 28-33, trimmed, so never longer
-    uint8_t length;
-    bool converted = false;
-    double value = 0;
-  };
-
-  // The hours of the first line for this subject, level and course, or null when none has.
-  Hours* Find(std::string_view subject, std::string_view level, std::string_view course) {
-    const uint32_t entry = index_.Find({subject, level, course});
-    return entry == exchange::FirstKeyIndex::kNone ? nullptr : &hours_[entry];
-  }
-
-  // The field as a number: empty counts as "1", and ROVA may write a decimal comma.
-  static double Convert(Hours& hours) {
-    if (!hours.converted) {
-      std::string text = hours.length == 0 ? "1" : std::string(hours.text, hours.length);
-      std::replace(text.begin(), text.end(), ',', '.');
-      hours.value = FloatFromText(text);
-      hours.converted = true;
-    }
-    return hours.value;
-  }
-
- private:
-  exchange::FirstKeyIndex index_;
-  std::vector<Hours> hours_;
-};
 
 // The ASIGT fields the conversion sets or reads back.
 struct AsigtFields {
