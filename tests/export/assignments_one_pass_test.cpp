@@ -5,8 +5,6 @@
 // table's cache, with repeated groups and subjects, missing groups and missing hours.
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -29,51 +27,6 @@ using norvalde::testing::TestFolders;
 constexpr int kRows = 8000;  // the cache holds 3,855 ASIGT rows: three blocks
 const char* const kLevels[] = {"ESO", "BAC", "NIV"};
 const char* const kHours[] = {"3", "2,5", "1", "0", "", "15", "1,25", "-3", "25", "4.5"};
-
-// Fails the nth read, write or close (counted over every open) of the file named `name`.
-class OneFileFaults : public platform::EnvWrapper {
- public:
-  OneFileFaults(std::string name, Operation operation, int nth)
-      : EnvWrapper(platform::Env::Default()), name_(std::move(name)), operation_(operation),
-        nth_(nth) {}
-
-  int Open(const std::string& path, platform::OpenMode mode,
-           std::unique_ptr<platform::File>& file) override {
-    const int error = EnvWrapper::Open(path, mode, file);
-    if (error == 0 && path.ends_with(name_)) {
-      file = std::make_unique<FaultyFile>(std::move(file), *this);
-    }
-    return error;
-  }
-
- private:
-  class FaultyFile : public platform::FileWrapper {
-   public:
-    FaultyFile(std::unique_ptr<platform::File> file, OneFileFaults& env)
-        : FileWrapper(std::move(file)), env_(env) {}
-    int Read(char* buffer, size_t want, size_t& got) override {
-      got = 0;
-      return env_.Fails(Operation::kRead) ? EIO : FileWrapper::Read(buffer, want, got);
-    }
-    int Write(const char* data, size_t size) override {
-      return env_.Fails(Operation::kWrite) ? EIO : FileWrapper::Write(data, size);
-    }
-    int Close() override {
-      const int closed = FileWrapper::Close();
-      return env_.Fails(Operation::kClose) ? EIO : closed;
-    }
-
-   private:
-    OneFileFaults& env_;
-  };
-
-  bool Fails(Operation operation) { return operation == operation_ && ++calls_ == nth_; }
-
-  std::string name_;
-  Operation operation_;
-  int nth_;
-  int calls_ = 0;
-};
 
 // What to generate and what to break.
 struct Plan {
@@ -182,16 +135,15 @@ std::string WithoutRoot(std::string text, const std::string& root) {
 Outcome RunConversion(const Plan& plan, void (*conversion)(const ExportContext&)) {
   TestFolders folders;
   WriteInputs(folders, plan);
-  std::unique_ptr<platform::Env> env;
+  norvalde::testing::FaultyEnv env;
   if (plan.fault) {
     const auto& [file, operation, nth] = *plan.fault;
-    env = std::make_unique<OneFileFaults>(file, operation, nth);
-  } else {
-    env = std::make_unique<platform::EnvWrapper>(platform::Env::Default());
+    env.WatchOnly(file);
+    env.FailNth(operation, nth);
   }
   Outcome outcome;
   try {
-    conversion(folders.Context(*env));
+    conversion(folders.Context(env));
   } catch (const Error& error) {
     outcome.error = WithoutRoot(error.what(), folders.root());
   }

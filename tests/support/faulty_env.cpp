@@ -55,6 +55,7 @@ void FaultyEnv::FailAlways(Operation operation, int error) {
 int FaultyEnv::Open(const std::string& path, platform::OpenMode mode,
                     std::unique_ptr<platform::File>& file) {
   file.reset();
+  if (!Watched(path)) return EnvWrapper::Open(path, mode, file);
   if (int error = state_->Next(Operation::kOpen)) return error;
   std::unique_ptr<platform::File> real;
   int error = EnvWrapper::Open(path, mode, real);
@@ -63,11 +64,13 @@ int FaultyEnv::Open(const std::string& path, platform::OpenMode mode,
 }
 
 int FaultyEnv::DeleteFile(const std::string& path) {
+  if (!Watched(path)) return EnvWrapper::DeleteFile(path);
   if (int error = state_->Next(Operation::kDelete)) return error;
   return EnvWrapper::DeleteFile(path);
 }
 
 int FaultyEnv::RenameFile(const std::string& from, const std::string& to) {
+  if (!Watched(from)) return EnvWrapper::RenameFile(from, to);
   if (int error = state_->Next(Operation::kRename)) return error;
   return EnvWrapper::RenameFile(from, to);
 }

@@ -22,6 +22,9 @@ class FaultyEnv : public platform::EnvWrapper {
   void FailNth(Operation operation, int nth, int error = EIO);
   // Every call of `operation` fails with `error`.
   void FailAlways(Operation operation, int error = EIO);
+  // From now on only the files whose path ends with `suffix` are watched: calls on others
+  // are neither counted nor made to fail.
+  void WatchOnly(std::string suffix) { watched_ = std::move(suffix); }
   // How many calls of `operation` were made so far.
   int Calls(Operation operation) const { return state_->calls[Index(operation)]; }
 
@@ -41,7 +44,10 @@ class FaultyEnv : public platform::EnvWrapper {
 
  private:
   static size_t Index(Operation operation) { return static_cast<size_t>(operation); }
+  bool Watched(const std::string& path) const { return path.ends_with(watched_); }
+
   std::shared_ptr<State> state_ = std::make_shared<State>();
+  std::string watched_;  // empty: every file
 };
 
 }  // namespace norvalde::testing
