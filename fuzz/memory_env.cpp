@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/paths.h"
+
 namespace norvalde::fuzzing {
 namespace {
 
@@ -43,17 +45,6 @@ class MemoryFile : public platform::File {
   uint64_t position_ = 0;
 };
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Compared in place: the lookup runs for every file of every run, and copies made it a tenth
-// of the fuzzing time.
-bool EqualIgnoringAsciiCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  return true;
-}
-
 }  // namespace
 
 int MemoryEnv::Open(const std::string& path, platform::OpenMode mode,
@@ -84,7 +75,7 @@ int MemoryEnv::RenameFile(const std::string& from, const std::string& to) {
 std::string MemoryEnv::FindFileIgnoringCase(const std::string& path) {
   if (files.count(path)) return path;
   for (const auto& [name, bytes] : files)
-    if (EqualIgnoringAsciiCase(name, path)) return name;
+    if (platform::EqualIgnoringAsciiCase(name, path)) return name;
   return path;
 }
 

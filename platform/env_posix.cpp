@@ -16,6 +16,7 @@
 #include "platform/env.h"
 #include "platform/file_holders.h"
 #include "platform/posix_file.h"
+#include "platform/paths.h"
 
 namespace norvalde::platform {
 
@@ -66,18 +67,6 @@ int LockWholeFile(int fd, short type) {
 // file is known to be a regular one).
 int OpenDescriptor(const std::string& path, int flags) {
   return ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
-}
-
-bool EqualIgnoringAsciiCase(const std::string& a, const char* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i] != '\0'; ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]);
-    unsigned char y = static_cast<unsigned char>(b[i]);
-    if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 'a' + 'A');
-    if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 'a' + 'A');
-    if (x != y) return false;
-  }
-  return i == a.size() && b[i] == '\0';
 }
 
 std::string CollapseSeparators(const std::string& path) {

@@ -11,6 +11,15 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
   return folder + kPathSeparator + name;
 }
 
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (upper(a[i]) != upper(b[i])) return false;
+  }
+  return true;
+}
+
 #ifdef _WIN32
 
 std::string WorkFolder() { return "C:\\QTEMP"; }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace norvalde::platform {
 
@@ -13,6 +14,9 @@ inline constexpr char kPathSeparator = '/';
 
 // `folder` followed by one separator unless it already ends with one, then `name`.
 std::string JoinPath(const std::string& folder, const std::string& name);
+
+// Names as files and fields are found: ASCII letters ignoring case, every other byte as is.
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // The work folder that Plantivo and Norvalde share: C:\QTEMP on Windows; elsewhere the QTEMP
 // folder (found ignoring case, "QTEMP" when absent) inside drive_c of the Wine prefix

@@ -18,16 +18,6 @@ using platform::OpenMode;
 
 constexpr char kEndOfFile = 0x1A;
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (a[i] != b[i] && AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-  }
-  return true;
-}
-
 bool HasExtension(const std::string& name) {
   const size_t dot = name.rfind('.');
   return dot != std::string::npos && name.find_first_of("/\\", dot) == std::string::npos;
@@ -116,7 +106,7 @@ void Table::Post() { Current().cursor.Post(); }
 FieldHandle Table::FindField(const std::string& name) const {
   const std::vector<DbfField>& fields = Current().records.layout().fields;
   for (size_t i = 0; i < fields.size(); ++i) {
-    if (!fields[i].hidden && EqualIgnoringCase(fields[i].name, name)) {
+    if (!fields[i].hidden && platform::EqualIgnoringAsciiCase(fields[i].name, name)) {
       return {static_cast<int>(i), name};
     }
   }
