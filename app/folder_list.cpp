@@ -6,8 +6,8 @@
 
 #include "app/folder_rows.h"
 #include "app/pictures.h"
+#include "core/error.h"
 #include "platform/current_folder.h"
-#include "platform/error.h"
 #include "platform/paths.h"
 #include "platform/system_errors.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/window_messages.h"
-#include "platform/message_sink.h"
+#include "core/message_sink.h"
 
 namespace norvalde::window {
 

@@ -12,12 +12,12 @@
 #include "bench/counting_env.h"
 #include "bench/line_file.h"
 #include "bench/rova_generator.h"
+#include "core/message_sink.h"
 #include "export/export.h"
 #include "import/import.h"
-#include "platform/env.h"
-#include "platform/message_sink.h"
-#include "tables/table.h"
 #include "import/import_tables.h"
+#include "platform/env.h"
+#include "tables/table.h"
 #include "tables/work_tables.h"
 
 namespace norvalde::bench {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <random>
 
-#include "platform/error.h"
+#include "core/error.h"
 #include "platform/system_errors.h"
 
 namespace norvalde::exchange {

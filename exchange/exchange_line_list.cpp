@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "core/error.h"
 #include "exchange/exchange_file_writer.h"
-#include "platform/error.h"
 #include "platform/system_errors.h"
 
 namespace norvalde::exchange {

@@ -1,6 +1,6 @@
 #include "exchange/exchange_reader.h"
 
-#include "platform/error.h"
+#include "core/error.h"
 #include "platform/system_errors.h"
 
 namespace norvalde::exchange {

@@ -23,13 +23,13 @@
 #include <optional>
 #include <string>
 
+#include "core/error.h"
 #include "exchange/exchange_fields.h"
 #include "export/assignment_lookups.h"
 #include "export/export.h"
 #include "export/input_files.h"
 #include "export/line_conversion.h"
 #include "export/session_pattern.h"
-#include "platform/error.h"
 #include "tables/work_tables.h"
 
 namespace norvalde::exporting {

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "platform/action.h"
+#include "core/action.h"
 
 namespace norvalde::exporting {
 

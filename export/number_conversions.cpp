@@ -5,8 +5,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "core/error.h"
 #include "platform/code_page.h"
-#include "platform/error.h"
 
 namespace norvalde::exporting {
 namespace {

@@ -1,6 +1,6 @@
 #include "export/export.h"
 
-#include "platform/error.h"
+#include "core/error.h"
 #include "tables/table_errors.h"
 
 namespace norvalde::exporting {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/error.h"
 #include "fuzz/memory_env.h"
-#include "platform/error.h"
 #include "tables/table.h"
 
 namespace {

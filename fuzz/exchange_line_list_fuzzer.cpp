@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
+#include "core/error.h"
 #include "exchange/exchange_line_list.h"
 #include "fuzz/memory_env.h"
-#include "platform/error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   norvalde::fuzzing::MemoryEnv env;

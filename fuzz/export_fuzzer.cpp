@@ -6,12 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "core/error.h"
 #include "export/export.h"
 #include "fuzz/folder_input.h"
 #include "fuzz/folder_paths.h"
 #include "fuzz/memory_env.h"
 #include "fuzz/silent_sink.h"
-#include "platform/error.h"
 #include "tables/table.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

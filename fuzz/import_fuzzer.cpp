@@ -7,12 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "core/error.h"
 #include "fuzz/folder_input.h"
 #include "fuzz/folder_paths.h"
 #include "fuzz/memory_env.h"
 #include "fuzz/silent_sink.h"
 #include "import/import.h"
-#include "platform/error.h"
 #include "tables/work_tables.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

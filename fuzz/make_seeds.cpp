@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "core/error.h"
 #include "export/export.h"
 #include "fuzz/folder_input.h"
 #include "fuzz/folder_paths.h"
 #include "fuzz/memory_env.h"
 #include "fuzz/silent_sink.h"
-#include "platform/error.h"
 #include "tables/table.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/message_sink.h"
+#include "core/message_sink.h"
 
 namespace norvalde::fuzzing {
 

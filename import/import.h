@@ -1,7 +1,7 @@
 // The Import: Plantivo's solution table SOLUC becomes ROVA_HORARIO.TXT in the chosen folder.
 #pragma once
 
-#include "platform/action.h"
+#include "core/action.h"
 #include "import/import_tables.h"
 
 namespace norvalde::importing {

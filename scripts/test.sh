@@ -121,12 +121,8 @@ stage "ctest (native)" ctest-native count_ctest build_and_test build \
 stage "ctest (sanitizers)" ctest-sanitizers count_ctest build_and_test build-asan \
   -DNORVALDE_SANITIZE=ON -DNORVALDE_BUILD_APP=OFF -DNORVALDE_BUILD_BENCH=OFF \
   -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1"
-if [[ -f scripts/test-windows.sh ]]; then
-  stage "Windows build under Wine" windows count_last_line bash scripts/test-windows.sh
-fi
-if [[ -f scripts/fuzz-smoke.sh ]]; then
-  stage "fuzzing smoke run" fuzz count_last_line bash scripts/fuzz-smoke.sh
-fi
+stage "Windows build under Wine" windows count_last_line bash scripts/test-windows.sh
+stage "fuzzing smoke run" fuzz count_last_line bash scripts/fuzz-smoke.sh
 stage "Debian package" package count_last_line bash scripts/package-check.sh build
 
 echo

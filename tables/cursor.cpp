@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/error.h"
 #include "platform/code_page.h"
-#include "platform/error.h"
 #include "tables/table_errors.h"
 
 namespace norvalde::tables {

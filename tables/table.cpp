@@ -2,8 +2,8 @@
 
 #include <utility>
 
+#include "core/error.h"
 #include "platform/code_page.h"
-#include "platform/error.h"
 #include "platform/paths.h"
 #include "tables/dbf_header.h"
 #include "tables/opened_table.h"

@@ -1,6 +1,6 @@
 #include "tables/table_errors.h"
 
-#include "platform/error.h"
+#include "core/error.h"
 #include "platform/system_errors.h"
 
 namespace norvalde::tables {

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/error.h"
 #include "platform/code_page.h"
-#include "platform/error.h"
 #include "tables/opened_table.h"
 #include "tables/table.h"
 #include "tables/table_errors.h"

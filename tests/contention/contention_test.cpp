@@ -17,13 +17,13 @@
 #include <string>
 #include <thread>
 
+#include "core/error.h"
 #include "export/export.h"
 #include "import/import.h"
-#include "platform/error.h"
+#include "import/import_tables.h"
 #include "platform/paths.h"
 #include "small_rova_folder.h"
 #include "tables/table.h"
-#include "import/import_tables.h"
 #include "tables/work_tables.h"
 #include "tests/import/import_work_folder.h"
 #include "tests/interop/interop_tools.h"

@@ -18,10 +18,10 @@
 #include <string>
 #include <thread>
 
+#include "core/error.h"
 #include "export/export.h"
 #include "import/import.h"
 #include "import/import_tables.h"
-#include "platform/error.h"
 #include "platform/paths.h"
 #include "small_rova_folder.h"
 #include "tables/work_tables.h"

@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "platform/error.h"
+#include "core/error.h"
 #include "platform/system_errors.h"
 #include "tests/support/temp_folder.h"
 

@@ -9,9 +9,9 @@
 #include <set>
 #include <string>
 
+#include "core/error.h"
 #include "exchange/exchange_file_writer.h"
 #include "exchange/exchange_line_list.h"
-#include "platform/error.h"
 #include "platform/system_errors.h"
 #include "tests/exchange/exchange_test_helpers.h"
 #include "tests/support/faulty_env.h"

@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
+#include "core/error.h"
 #include "exchange/exchange_line_list.h"
-#include "platform/error.h"
 #include "platform/paths.h"
 #include "platform/system_errors.h"
 #include "tests/exchange/exchange_test_helpers.h"

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "core/error.h"
 #include "exchange/exchange_line_list.h"
 #include "exchange/exchange_line_stream.h"
-#include "platform/error.h"
 #include "tests/exchange/exchange_test_helpers.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/temp_folder.h"

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "core/error.h"
 #include "exchange/exchange_line_list.h"
 #include "exchange/exchange_reader.h"
-#include "platform/error.h"
 #include "platform/system_errors.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/os_errors.h"

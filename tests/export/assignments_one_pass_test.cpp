@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/error.h"
 #include "export/export.h"
-#include "platform/error.h"
 #include "tables/table.h"
 #include "tests/export/assignment_passes_walk.h"
 #include "tests/support/faulty_env.h"

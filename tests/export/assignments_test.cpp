@@ -5,9 +5,9 @@
 #include <map>
 #include <random>
 
+#include "core/error.h"
 #include "exchange/exchange_fields.h"
 #include "export/export.h"
-#include "platform/error.h"
 #include "tables/table.h"
 #include "tests/support/test_folders.h"
 

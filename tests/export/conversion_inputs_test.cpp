@@ -4,10 +4,10 @@
 
 #include <cerrno>
 
+#include "core/error.h"
 #include "export/export.h"
-#include "platform/error.h"
-#include "tests/support/test_folders.h"
 #include "tests/support/faulty_env.h"
+#include "tests/support/test_folders.h"
 
 namespace norvalde::exporting {
 namespace {

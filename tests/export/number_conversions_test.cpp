@@ -2,8 +2,8 @@
 // message that names the refused text.
 #include <gtest/gtest.h>
 
+#include "core/error.h"
 #include "export/number_conversions.h"
-#include "platform/error.h"
 
 namespace norvalde::exporting {
 namespace {

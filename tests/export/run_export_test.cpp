@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
+#include "core/error.h"
 #include "export/export.h"
-#include "platform/error.h"
-#include "tests/support/test_folders.h"
 #include "tests/support/recording_message_sink.h"
+#include "tests/support/test_folders.h"
 
 namespace norvalde::exporting {
 namespace {

@@ -2,8 +2,8 @@
 // lengths, and the rows left by a time that is not a number.
 #include <gtest/gtest.h>
 
+#include "core/error.h"
 #include "export/export.h"
-#include "platform/error.h"
 #include "tests/support/test_folders.h"
 
 namespace norvalde::exporting {

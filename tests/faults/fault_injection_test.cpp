@@ -16,13 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "core/error.h"
 #include "export/export.h"
 #include "import/import.h"
-#include "platform/error.h"
+#include "import/import_tables.h"
 #include "platform/paths.h"
 #include "small_rova_folder.h"
 #include "tables/table.h"
-#include "import/import_tables.h"
 #include "tables/work_tables.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/fixed_clock_env.h"

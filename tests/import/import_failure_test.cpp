@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "core/error.h"
 #include "import_work_folder.h"
-#include "platform/error.h"
 #include "platform/paths.h"
 #include "tests/support/faulty_env.h"
 

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
+#include "core/error.h"
 #include "import_work_folder.h"
-#include "platform/error.h"
 #include "tests/interop/interop_tools.h"
 
 namespace norvalde::importing::testing {

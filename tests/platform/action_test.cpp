@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "platform/action.h"
+#include "core/action.h"
 #include "tests/support/recording_message_sink.h"
 
 namespace norvalde {

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/action.h"
+#include "core/action.h"
 #include "platform/env.h"
 #include "tests/support/recording_message_sink.h"
 #include "tests/support/temp_folder.h"

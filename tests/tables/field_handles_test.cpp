@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/error.h"
+#include "core/error.h"
 #include "tables/table.h"
 #include "tests/support/fixed_clock_env.h"
 #include "tests/support/temp_folder.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/error.h"
+#include "core/error.h"
 #include "platform/paths.h"
 #include "tables/table.h"
 #include "tests/support/faulty_env.h"

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/error.h"
+#include "core/error.h"
 
 namespace norvalde::tables::test {
 

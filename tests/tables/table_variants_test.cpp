@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/error.h"
 #include "platform/env.h"
-#include "platform/error.h"
 #include "tables/table.h"
 #include "tests/support/temp_folder.h"
 #include "tests/tables/table_test_files.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/error.h"
+#include "core/error.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/os_errors.h"
 #include "tests/support/temp_folder.h"

@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
+#include "core/error.h"
 #include "exchange/exchange_line_list.h"
 #include "exchange/exchange_reader.h"
 #include "platform/env.h"
-#include "platform/error.h"
 #include "tables/table.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/wide_path.h"

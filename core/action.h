@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "core/message_sink.h"
 #include "platform/collation.h"
 #include "platform/env.h"
-#include "platform/message_sink.h"
 
 namespace norvalde {
 
