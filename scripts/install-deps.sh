@@ -59,7 +59,16 @@ else
   exit 1
 fi
 
-echo "install-deps: installing ${missing[*]}"
-"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
-"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
-  "${missing[@]}"
+# apt's progress goes to the install log; the console gets one line, and the log's end when
+# apt fails. Another apt run holding its lock is waited for, not taken as a failure.
+log_folder="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build-logs"
+mkdir -p "$log_folder"
+log="$log_folder/install.log"
+echo "install-deps: installing ${#missing[@]} packages (apt's output in build-logs/install.log)"
+apt=("${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -q -o DPkg::Lock::Timeout=900)
+if ! { "${apt[@]}" update && "${apt[@]}" install -y --no-install-recommends "${missing[@]}"; } \
+  >"$log" 2>&1; then
+  tail -n 20 "$log" >&2
+  echo "install-deps: apt-get failed; its output is in $log" >&2
+  exit 1
+fi
