@@ -37,9 +37,15 @@ foreach(name changelog Norvalde.1)
                      COMMAND gzip -9nc ${NORVALDE_LINUX_DATA}/${name} > ${packaging_out}/${name}.gz
                      DEPENDS ${NORVALDE_LINUX_DATA}/${name} VERBATIM)
 endforeach()
+# The user guide, in Spanish, beside them.
+add_custom_command(OUTPUT ${packaging_out}/guia.md.gz
+                   COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/docs/guia.md > ${packaging_out}/guia.md.gz
+                   DEPENDS ${PROJECT_SOURCE_DIR}/docs/guia.md VERBATIM)
 add_custom_target(norvalde_packaging_data ALL
-                  DEPENDS ${packaging_out}/changelog.gz ${packaging_out}/Norvalde.1.gz)
+                  DEPENDS ${packaging_out}/changelog.gz ${packaging_out}/Norvalde.1.gz
+                          ${packaging_out}/guia.md.gz)
 install(FILES ${NORVALDE_LINUX_DATA}/copyright ${packaging_out}/changelog.gz
+              ${packaging_out}/guia.md.gz
         DESTINATION ${NORVALDE_DOC_DIR})
 install(FILES ${packaging_out}/Norvalde.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 

@@ -50,11 +50,12 @@ has_files() {
   for path in usr/bin/Norvalde usr/share/applications/invalid.norvalde.Norvalde.desktop \
       usr/share/metainfo/invalid.norvalde.Norvalde.metainfo.xml \
       usr/share/icons/hicolor/scalable/apps/norvalde.svg \
-      usr/share/icons/hicolor/48x48/apps/norvalde.png usr/share/doc/norvalde/copyright; do
+      usr/share/icons/hicolor/48x48/apps/norvalde.png usr/share/doc/norvalde/copyright \
+      usr/share/doc/norvalde/guia.md.gz; do
     grep -q " \./$path\$" <<<"$contents" || { echo "missing: /$path"; return 1; }
   done
 }
-check "program, desktop entry, metainfo, icons and copyright in the package" has_files
+check "program, desktop entry, metainfo, icons, copyright and guide in the package" has_files
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
 check "dependencies computed from the program" grep -q 'libqt6widgets6' <<<"$depends"
