@@ -16,6 +16,7 @@ test_packages=(
   googletest libgtest-dev libgmock-dev
   python3-dbf python3-dbfread gdal-bin  # independent dBASE readers and writers for the tests
   xvfb xauth                          # a display for window tests on a machine without one
+  at-spi2-core python3-pyatspi dbus-daemon  # the window as a screen reader reads it (AT-SPI)
   clang libclang-rt-14-dev            # the fuzzing harnesses
   g++-mingw-w64-x86-64 wine64         # the Windows build and its tests
   dpkg-dev lintian appstream          # the Debian package: dependencies, checks, metainfo
