@@ -1,4 +1,5 @@
 // The gradient panels' pixels, from the arithmetic and from the widget on screen.
+#include <QApplication>
 #include <QTest>
 
 #include "app/gradient_panel.h"
@@ -91,6 +92,7 @@ class GradientPanelTest : public QObject {
   // Run by CTest a second time with QT_SCALE_FACTOR=2: the panel's 169 rows cover 338 screen
   // rows, and each half of 169 screen rows has a band of its own per row.
   void screenRowsAtTwiceTheDensity_data() {
+    if (qApp->devicePixelRatio() != 2) QSKIP("for the run with QT_SCALE_FACTOR=2");
     QTest::addColumn<int>("row");
     QTest::addColumn<QColor>("color");
     QTest::newRow("bevel") << 0 << kLight;
@@ -105,7 +107,6 @@ class GradientPanelTest : public QObject {
     QFETCH(int, row);
     QFETCH(QColor, color);
     QWidget window;
-    if (window.devicePixelRatio() != 2) QSKIP("for the run with QT_SCALE_FACTOR=2");
     window.resize(400, 200);
     auto* panel = new TDraw3D(TopPanelColors(), &window);
     panel->setGeometry(1, 0, 315, 169);
