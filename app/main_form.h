@@ -67,7 +67,8 @@ class TMForm : public QWidget {
   void LinkFolderControls();
   void SetUpKeyboard();
   // Names and descriptions for screen readers, which cannot tell the two "Aceptar" apart by
-  // position; the folder list's follow the opened folder. No text on the window changes.
+  // position; the folder list's name and description follow the opened folder. No text on the
+  // window changes.
   void DescribeControls();
   // The common start of both actions: sets Carpeta and checks that the folder exists. False
   // when the action must end here.

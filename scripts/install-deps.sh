@@ -10,7 +10,7 @@ run_packages=(
   qt6-base-dev                        # the window (Qt 6 Widgets, Qt Test)
   qt6-translations-l10n               # Qt's own texts (the error box's button) in the user's language
   libicu-dev                          # collation and code pages off Windows
-  fonts-liberation2                   # the window's texts: Arial's metrics, for Arial and MS Sans Serif
+  fonts-liberation2                   # Arial's metrics, for Arial and MS Sans Serif
 )
 test_packages=(
   googletest libgtest-dev libgmock-dev

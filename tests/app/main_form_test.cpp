@@ -482,7 +482,9 @@ class MainFormTest : public QObject {
     QCOMPARE(readable->text(QAccessible::Description), description);
     const auto labels = readable->relations(QAccessible::Label);
     QCOMPARE(labels.size(), labelledByCaption ? 1 : 0);
-    if (labelledByCaption) QCOMPARE(labels[0].first->text(QAccessible::Name).trimmed(), description);
+    if (labelledByCaption) {
+      QCOMPARE(labels[0].first->text(QAccessible::Name).trimmed(), description);
+    }
   }
 
   void folderListNamedAfterTheOpenedFolder() {
