@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <QtMath>
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
@@ -78,13 +79,19 @@ void TDraw3D::Invalidate() {
 }
 
 void TDraw3D::paintEvent(QPaintEvent*) {
-  if (!imageValid_) {
-    image_ = PaintGradientPanel(size(), colors_, palette().color(QPalette::Light),
+  // The image is computed over the screen's own pixels, one band per physical row, so a
+  // denser screen gets a finer gradient rather than a stretched one; a panel moved to a
+  // screen of another density needs a new image.
+  const qreal ratio = devicePixelRatioF();
+  if (!imageValid_ || image_.devicePixelRatio() != ratio) {
+    const QSize physical(qCeil(width() * ratio), qCeil(height() * ratio));
+    image_ = PaintGradientPanel(physical, colors_, palette().color(QPalette::Light),
                                 palette().color(QPalette::Dark));
+    image_.setDevicePixelRatio(ratio);
     imageValid_ = true;
   }
   QPainter painter(this);
-  painter.drawImage(0, 0, image_);
+  painter.drawImage(QPointF(0, 0), image_);
 }
 
 void TDraw3D::changeEvent(QEvent* event) {

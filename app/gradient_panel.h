@@ -18,9 +18,10 @@ struct GradientColors {
 GradientColors BottomPanelColors();
 GradientColors TopPanelColors();
 
-// The panel's pixels: the upper half (H / 2 rows) fades from `end` at the top to `mid`, the
-// lower half from `mid` to `start` at the bottom, one band per row up to 256 rows; then the
-// left and top edges in `light` and the right and bottom edges in `dark`.
+// The panel's pixels, `size` counted in the screen's physical pixels: the upper half (H / 2
+// rows) fades from `end` at the top to `mid`, the lower half from `mid` to `start` at the
+// bottom, one band per row up to 256 rows; then the left and top edges in `light` and the
+// right and bottom edges in `dark`, one pixel wide.
 QImage PaintGradientPanel(QSize size, const GradientColors& colors, QColor light, QColor dark);
 
 class TDraw3D : public QWidget {

@@ -66,6 +66,10 @@ class TMForm : public QWidget {
   void CreateControls();
   void LinkFolderControls();
   void SetUpKeyboard();
+  // Names and descriptions for screen readers, which cannot tell the two "Aceptar" apart by
+  // position; the folder list's name and description follow the opened folder. No text on the
+  // window changes.
+  void DescribeControls();
   // The common start of both actions: sets Carpeta and checks that the folder exists. False
   // when the action must end here.
   bool StartAction();

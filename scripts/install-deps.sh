@@ -10,11 +10,13 @@ run_packages=(
   qt6-base-dev                        # the window (Qt 6 Widgets, Qt Test)
   qt6-translations-l10n               # Qt's own texts (the error box's button) in the user's language
   libicu-dev                          # collation and code pages off Windows
+  fonts-liberation2                   # Arial's metrics, for Arial and MS Sans Serif
 )
 test_packages=(
   googletest libgtest-dev libgmock-dev
   python3-dbf python3-dbfread gdal-bin  # independent dBASE readers and writers for the tests
   xvfb xauth                          # a display for window tests on a machine without one
+  at-spi2-core python3-pyatspi dbus-daemon  # the window as a screen reader reads it (AT-SPI)
   clang libclang-rt-14-dev            # the fuzzing harnesses
   g++-mingw-w64-x86-64 wine64         # the Windows build and its tests
   dpkg-dev lintian appstream          # the Debian package: dependencies, checks, metainfo

@@ -59,6 +59,7 @@ check "program, desktop entry, metainfo, icons, copyright and guide in the packa
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
 check "dependencies computed from the program" grep -q 'libqt6widgets6' <<<"$depends"
+check "the window's fonts (fonts-liberation2) a dependency" grep -qw fonts-liberation2 <<<"$depends"
 check "lintian finds no errors" lintian --fail-on error "$deb"
 
 unpacked="$(mktemp -d "${TMPDIR:-/tmp}/norvalde-package.XXXXXX")"

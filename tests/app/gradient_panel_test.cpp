@@ -1,4 +1,5 @@
 // The gradient panels' pixels, from the arithmetic and from the widget on screen.
+#include <QApplication>
 #include <QTest>
 
 #include "app/gradient_panel.h"
@@ -86,6 +87,32 @@ class GradientPanelTest : public QObject {
     QCOMPARE(At(shown, 0, 50), QColor(200, 0, 0));
     QCOMPARE(At(shown, 314, 50), QColor(0, 0, 200));
     QCOMPARE(At(shown, 10, 42), QColor(255, 247, 238));
+  }
+
+  // Run by CTest a second time with QT_SCALE_FACTOR=2: the panel's 169 rows cover 338 screen
+  // rows, and each half of 169 screen rows has a band of its own per row (row 0 is the bevel).
+  void screenRowsAtTwiceTheDensity_data() {
+    if (qApp->devicePixelRatio() != 2) QSKIP("for the run with QT_SCALE_FACTOR=2");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QColor>("color");
+    QTest::newRow("top, EndColor") << 1 << QColor(255, 238, 221);
+    QTest::newRow("middle of the upper half") << 84 << QColor(255, 246, 238);
+    QTest::newRow("last upper row") << 168 << QColor(Qt::white);
+    QTest::newRow("first lower row") << 169 << QColor(Qt::white);
+    QTest::newRow("above the bevel") << 336 << QColor(249, 211, 126);
+  }
+  void screenRowsAtTwiceTheDensity() {
+    QFETCH(int, row);
+    QFETCH(QColor, color);
+    QWidget window;
+    window.resize(400, 200);
+    auto* panel = new TDraw3D(TopPanelColors(), &window);
+    panel->setGeometry(1, 0, 315, 169);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QImage shown = panel->grab().toImage();
+    QCOMPARE(shown.size(), QSize(630, 338));
+    QCOMPARE(At(shown, 20, row), color);
   }
 };
 

@@ -1,11 +1,13 @@
 // The main window: layout, keyboard, the folder controls and both actions, with the message
 // and error boxes answered by a recorder in place of the modal boxes.
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextLayout>
 #include <memory>
 
 #include "app/main_form.h"
@@ -427,6 +429,74 @@ class MainFormTest : public QObject {
     emit drives->activated(0);
     QCOMPARE(form->Directorios->Directory(), other);
     QCOMPARE(boxes_.shown.size(), size_t(1));
+  }
+
+  // Off Windows Liberation Sans, with Arial's metrics, stands in for Arial and MS Sans Serif,
+  // so the captions break where they do on Windows.
+  void fontsMeasureAsOnWindows_data() {
+    QTest::addColumn<bool>("exportCaption");
+    QTest::addColumn<QString>("firstLine");
+    QTest::newRow("Label3") << true << "Transformar datos desde ROVA ";
+    QTest::newRow("Label4") << false << "Transformar datos desde Plantivo hacia ";
+  }
+  void fontsMeasureAsOnWindows() {
+    QFETCH(bool, exportCaption);
+    QFETCH(QString, firstLine);
+    auto form = MakeForm();
+    const QLabel* caption = exportCaption ? form->Label3 : form->Label4;
+    QTextLayout layout(caption->text(), caption->font());
+    layout.setTextOption(QTextOption(caption->alignment()));
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(caption->width());
+    layout.endLayout();
+    QCOMPARE(caption->text().left(line.textLength()), firstLine);
+    QVERIFY(QStringList({"MS Sans Serif", "Liberation Sans"})
+                .contains(QFontInfo(form->font()).family()));
+  }
+
+  // What a screen reader reads: the two "Aceptar" told apart by the captions that label them,
+  // the drive box described as the drive choice (on Linux Qt names it by its entry).
+  void screenReaderNamesAndDescriptions_data() {
+    QTest::addColumn<int>("control");  // BExportar, BImportar, BClose, Unidades
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<bool>("labelledByCaption");
+    QTest::newRow("BExportar") << 0 << "Aceptar" << "Transformar datos desde ROVA hacia Plantivo"
+                               << true;
+    QTest::newRow("BImportar") << 1 << "Aceptar" << "Transformar datos desde Plantivo hacia ROVA"
+                               << true;
+    QTest::newRow("BClose") << 2 << "Salir" << "Cierra la ventana y termina el programa" << false;
+    QTest::newRow("Unidades") << 3 << QString() << "Elección de la unidad" << false;
+  }
+  void screenReaderNamesAndDescriptions() {
+    QFETCH(int, control);
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    QFETCH(bool, labelledByCaption);
+    auto form = MakeForm();
+    const QList<QWidget*> controls = {form->BExportar, form->BImportar, form->BClose,
+                                      form->Unidades};
+    QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(controls[control]);
+    if (!name.isEmpty()) QCOMPARE(readable->text(QAccessible::Name), name);
+    QCOMPARE(readable->text(QAccessible::Description), description);
+    const auto labels = readable->relations(QAccessible::Label);
+    QCOMPARE(labels.size(), labelledByCaption ? 1 : 0);
+    if (labelledByCaption) {
+      QCOMPARE(labels[0].first->text(QAccessible::Name).trimmed(), description);
+    }
+  }
+
+  void folderListNamedAfterTheOpenedFolder() {
+    const QString deep = folder_->filePath("Centro de secundaria/Curso 2004-2005/Envio de datos");
+    QVERIFY(QDir().mkpath(deep));
+    auto form = MakeForm();
+    form->Directorios->OpenFolder(deep);
+    QVERIFY(form->Label2->text() != deep);  // shortened to fit
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(form->Directorios);
+    QCOMPARE(list->text(QAccessible::Name), form->Label2->text());
+    QCOMPARE(list->text(QAccessible::Description),
+             "Carpeta abierta: " + QDir::toNativeSeparators(deep));
   }
 
   void rootFolder() {
