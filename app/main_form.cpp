@@ -14,6 +14,7 @@
 #include "app/pictures.h"
 #include "export/export.h"
 #include "import/import.h"
+#include "platform/decimal_separator.h"
 #include "platform/paths.h"
 
 namespace norvalde::window {
@@ -69,7 +70,7 @@ void SetFolderControlLook(QWidget* control) {
 TMForm::TMForm(platform::Env& env, std::string workFolder, WindowMessages& boxes,
                QWidget* parent)
     : QWidget(parent),
-      Tables(env),
+      Tables(env, platform::UserDecimalSeparator()),
       env_(env),
       workFolder_(std::move(workFolder)),
       boxes_(boxes),

@@ -25,8 +25,8 @@ bool HasExtension(const std::string& name) {
 
 }  // namespace
 
-Table::Table(platform::Env& env, std::string componentName)
-    : env_(env), componentName_(std::move(componentName)) {}
+Table::Table(platform::Env& env, std::string componentName, char decimalSeparator)
+    : env_(env), componentName_(std::move(componentName)), decimalSeparator_(decimalSeparator) {}
 
 Table::~Table() {
   try {
