@@ -11,6 +11,7 @@
 
 #include "app/box_texts.h"
 #include "app/folder_label.h"
+#include "app/folder_rows.h"
 #include "app/pictures.h"
 #include "export/export.h"
 #include "import/import.h"
@@ -132,9 +133,9 @@ void TMForm::CreateControls() {
 }
 
 void TMForm::LinkFolderControls() {
-  connect(Directorios, &TDirectoryListBox::DirectoryChanged, this, [this](const QString& folder) {
-    ShowFolderInLabel(folder);
-    Unidades->ShowDriveOf(folder);
+  connect(Directorios, &TDirectoryListBox::DirectoryChanged, this, [this] {
+    ShowFolderInLabel(ShownName(Directorios->Directory()));
+    Unidades->ShowDriveOf(Directorios->Directory());
   });
   connect(Directorios, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
     const int row = Directorios->row(item);
@@ -191,7 +192,7 @@ void TMForm::RunGuarded(Step&& step) {
 }
 
 bool TMForm::StartAction() {
-  Carpeta = Directorios->Directory().toStdString() + platform::kPathSeparator;
+  Carpeta = Directorios->Directory() + platform::kPathSeparator;
   if (!env_.FolderExists(Carpeta)) {
     boxes_.ShowMessage("No existe la carpeta");
     return false;
@@ -224,7 +225,7 @@ void TMForm::ChooseDrive() {
   const QString root = Unidades->SelectedRoot();
   if (root == DriveOf(Directorios->Directory())) return;
   // When the drive cannot be entered the box keeps the new choice while the list stays.
-  RunGuarded([this, &root] { Directorios->OpenFolder(root); });
+  RunGuarded([this, &root] { Directorios->OpenFolder(root.toStdString()); });
 }
 
 bool TMForm::eventFilter(QObject* watched, QEvent* event) {
