@@ -42,6 +42,9 @@ TEST_F(PosixEnvFiles, OpenFailsOnNamesThisSystemRefuses) {
   EXPECT_EQ(env.Open(folder.Path("plain/x.txt"), OpenMode::kReadShared, file), ENOTDIR);
   EXPECT_EQ(env.Open(folder.Path(std::string(300, 'a')), OpenMode::kReadShared, file),
             ENAMETOOLONG);
+  // Refused at once, not when the written file is named.
+  EXPECT_EQ(env.Open(folder.Path(std::string(300, 'a')), OpenMode::kCreateTemporary, file),
+            ENAMETOOLONG);
   EXPECT_EQ(file, nullptr);
 }
 
