@@ -25,8 +25,8 @@ struct FieldValue {
 // A text field's bytes without the blanks (or NULs) that fill it to its width: its text.
 std::string_view WithoutTrailingBlanks(std::string_view bytes);
 
-// The value of `field` whose bytes start at `bytes` (exactly field.length of them).
-FieldValue DecodeField(const DbfField& field, DbfFamily family, const char* bytes);
+// The value of `field` in `record`, a whole record of the table whose fields hold it.
+FieldValue DecodeField(const DbfField& field, DbfFamily family, const char* record);
 
 // Text of a number or numeric field: spaces and NULs around it ignored, "," taken as the
 // decimal point. Blank, all '*' or all '-' is empty. Returns false when it is not a number.

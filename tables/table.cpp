@@ -76,7 +76,7 @@ void Table::Open(const std::string& folder, const std::string& name, Sharing sha
   std::unique_ptr<platform::File> file = OpenTableFile(env_, path, sharing, access, writable);
   uint32_t rows = 0;
   DbfLayout layout = ReadLayout(*file, path, rows);
-  const int codePage = TableCodePage(env_, path, layout.languageDriver);
+  const int codePage = TableCodePage(env_, path, layout);
   auto opened = std::make_unique<Opened>(env_, path, std::move(file), std::move(layout), rows,
                                          writable, codePage);
   opened->cursor.First();
