@@ -54,7 +54,7 @@ void TDriveComboBox::SetDrives(const std::vector<Drive>& drives) {
   }
 }
 
-void TDriveComboBox::ShowDriveOf(const QString& folder) {
+void TDriveComboBox::ShowDriveOf(const std::string& folder) {
   setCurrentIndex(findData(DriveOf(folder), kRootRole));
 }
 

@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QString>
+#include <string>
 #include <vector>
 
 #include "app/drives.h"
@@ -17,7 +18,7 @@ class TDriveComboBox : public QComboBox {
   // Lists these drives, in this order (AvailableDrives() for the system's own).
   void SetDrives(const std::vector<Drive>& drives);
   // Selects the drive that holds `folder`, none when no listed drive does.
-  void ShowDriveOf(const QString& folder);
+  void ShowDriveOf(const std::string& folder);
   // The root of the selected drive; empty when none is selected.
   QString SelectedRoot() const;
 

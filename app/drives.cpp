@@ -11,8 +11,8 @@ std::vector<Drive> AvailableDrives() {
   return drives;
 }
 
-QString DriveOf(const QString& folder) {
-  return QString::fromStdString(platform::DriveOf(folder.toStdString()));
+QString DriveOf(const std::string& folder) {
+  return QString::fromStdString(platform::DriveOf(folder));
 }
 
 }  // namespace norvalde::window

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 #include <vector>
 
 #include "app/pictures.h"
@@ -17,7 +18,8 @@ struct Drive {
 
 std::vector<Drive> AvailableDrives();
 
-// The `root` of the drive that holds `folder`; empty when it has none (a network path).
-QString DriveOf(const QString& folder);
+// The `root` of the drive that holds `folder` (as the system names it, folder_list.h); empty
+// when it has none (a network path).
+QString DriveOf(const std::string& folder);
 
 }  // namespace norvalde::window

@@ -1,8 +1,8 @@
 #include "app/folder_list.h"
 
-#include <QDir>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "app/folder_rows.h"
 #include "app/pictures.h"
@@ -60,31 +60,37 @@ TDirectoryListBox::TDirectoryListBox(QWidget* parent) : QListWidget(parent) {
 }
 
 void TDirectoryListBox::ShowCurrentFolder() {
-  directory_ = QString::fromStdString(platform::CurrentFolder());
+  directory_ = platform::CurrentFolder();
   Rebuild();
-  emit DirectoryChanged(directory_);
+  emit DirectoryChanged();
 }
 
-void TDirectoryListBox::OpenFolder(const QString& path) {
-  if (const int error = platform::ChangeCurrentFolder(path.toStdString()); error != 0) {
+void TDirectoryListBox::OpenFolder(const std::string& path) {
+  if (const int error = platform::ChangeCurrentFolder(path); error != 0) {
     throw Error(platform::InOutErrorMessage(platform::RuntimeErrorCode(error)));
   }
   ShowCurrentFolder();
 }
 
 void TDirectoryListBox::OpenRow(int row) {
-  if (QListWidgetItem* rowItem = item(row)) OpenFolder(rowItem->data(kPathRole).toString());
+  if (QListWidgetItem* rowItem = item(row)) {
+    OpenFolder(rowItem->data(kPathRole).toByteArray().toStdString());
+  }
 }
 
 void TDirectoryListBox::Rebuild() {
-  const QStringList subfolders = QDir(directory_).entryList(
-      QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+  // Sorted by the names shown, case ignored; names shown alike keep their bytes' order.
+  std::vector<std::string> subfolders = platform::ListSubfolders(directory_);
+  std::sort(subfolders.begin(), subfolders.end(), [](const std::string& a, const std::string& b) {
+    const int order = ShownName(a).compare(ShownName(b), Qt::CaseInsensitive);
+    return order != 0 ? order < 0 : a < b;
+  });
   clear();
   for (const FolderRow& row : FolderRows(directory_, subfolders, platform::kPathSeparator)) {
     auto* rowItem = new QListWidgetItem(row.text, this);
     rowItem->setData(kIconLeftRole, row.iconLeft);
     rowItem->setData(kIconRole, static_cast<int>(row.icon));
-    rowItem->setData(kPathRole, row.path);
+    rowItem->setData(kPathRole, QByteArray::fromStdString(row.path));
     if (row.icon == FolderIcon::kCurrent) setCurrentItem(rowItem);
   }
 }

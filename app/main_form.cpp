@@ -12,9 +12,11 @@
 
 #include "app/box_texts.h"
 #include "app/folder_label.h"
+#include "app/folder_rows.h"
 #include "app/pictures.h"
 #include "export/export.h"
 #include "import/import.h"
+#include "platform/decimal_separator.h"
 #include "platform/paths.h"
 
 namespace norvalde::window {
@@ -72,7 +74,7 @@ void SetFolderControlLook(QWidget* control) {
 TMForm::TMForm(platform::Env& env, std::string workFolder, WindowMessages& boxes,
                QWidget* parent)
     : QWidget(parent),
-      Tables(env),
+      Tables(env, platform::UserDecimalSeparator()),
       env_(env),
       workFolder_(std::move(workFolder)),
       boxes_(boxes),
@@ -135,9 +137,9 @@ void TMForm::CreateControls() {
 }
 
 void TMForm::LinkFolderControls() {
-  connect(Directorios, &TDirectoryListBox::DirectoryChanged, this, [this](const QString& folder) {
-    ShowFolderInLabel(folder);
-    Unidades->ShowDriveOf(folder);
+  connect(Directorios, &TDirectoryListBox::DirectoryChanged, this, [this] {
+    ShowFolderInLabel(ShownName(Directorios->Directory()));
+    Unidades->ShowDriveOf(Directorios->Directory());
   });
   connect(Directorios, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
     const int row = Directorios->row(item);
@@ -177,7 +179,7 @@ void TMForm::DescribeControls() {
   const auto describeFolderList = [this] {
     Directorios->setAccessibleName(Label2->text());
     Directorios->setAccessibleDescription(QStringLiteral("Carpeta abierta: ") +
-                                          QDir::toNativeSeparators(Directorios->Directory()));
+                                          QDir::toNativeSeparators(ShownName(Directorios->Directory())));
   };
   connect(Directorios, &TDirectoryListBox::DirectoryChanged, this, describeFolderList);
   describeFolderList();
@@ -214,7 +216,7 @@ void TMForm::RunGuarded(Step&& step) {
 }
 
 bool TMForm::StartAction() {
-  Carpeta = Directorios->Directory().toStdString() + platform::kPathSeparator;
+  Carpeta = Directorios->Directory() + platform::kPathSeparator;
   if (!env_.FolderExists(Carpeta)) {
     boxes_.ShowMessage("No existe la carpeta");
     return false;
@@ -247,7 +249,7 @@ void TMForm::ChooseDrive() {
   const QString root = Unidades->SelectedRoot();
   if (root == DriveOf(Directorios->Directory())) return;
   // When the drive cannot be entered the box keeps the new choice while the list stays.
-  RunGuarded([this, &root] { Directorios->OpenFolder(root); });
+  RunGuarded([this, &root] { Directorios->OpenFolder(root.toStdString()); });
 }
 
 bool TMForm::eventFilter(QObject* watched, QEvent* event) {

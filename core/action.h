@@ -6,6 +6,7 @@
 
 #include "core/message_sink.h"
 #include "platform/collation.h"
+#include "platform/decimal_separator.h"
 #include "platform/env.h"
 
 namespace norvalde {
@@ -17,6 +18,9 @@ struct ActionContext {
   MessageSink& messages;
   // The code comparison of the duplicate filter and of the start times.
   platform::Collation& collation = platform::Collation::Default();
+  // The decimal point of numbers read from a table as text: the user's, as it is when the
+  // action starts.
+  char decimalSeparator = platform::UserDecimalSeparator();
 };
 
 // Runs `body` with the hourglass showing, then sets the cursor back and shows `closing`. An

@@ -1,6 +1,6 @@
 #include "exchange/exchange_file_writer.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <random>
 
 #include "core/error.h"
@@ -23,14 +23,21 @@ constexpr const char* kSeparators = "/";
   throw Error("Cannot create file \"" + path + "\". " + platform::SystemErrorText(systemError));
 }
 
-// A name for the temporary file beside the target: same folder, so the final rename never
-// crosses file systems, and a random part, so that it is no other file's name.
+// A name for the temporary file beside the target: in the same folder, so the final rename
+// never crosses file systems; no longer than the target's name, so its path fits wherever the
+// target's does; random, so that it is no other file's name. A "~" and hexadecimal digits,
+// ending in ".tmp" where there is room ("~1f3a9c04b7e.tmp" beside "ROVA_HORARIO.TXT").
 std::string TemporaryName(const std::string& target) {
   static std::mt19937_64 random{std::random_device{}()};
-  char suffix[24];
-  std::snprintf(suffix, sizeof suffix, ".%016llx.tmp",
-                static_cast<unsigned long long>(random()));
-  return target + suffix;
+  static constexpr char kDigits[] = "0123456789abcdef";
+  const size_t nameStart = target.find_last_of(kSeparators) + 1;  // 0 when there is none
+  const size_t length = std::max<size_t>(target.size() - nameStart, 1);
+  const std::string ending = length >= 9 ? ".tmp" : "";
+  std::string name = target.substr(0, nameStart) + "~";
+  for (size_t digits = length - 1 - ending.size(); digits > 0; --digits) {
+    name += kDigits[random() % 16];
+  }
+  return name + ending;
 }
 
 // Creates the temporary file: a new file that this writer alone made. A name taken already
@@ -89,12 +96,15 @@ void ExchangeFileWriter::Commit() {
   if (createError_ != 0) FailToCreate(path_, createError_);
   bool written = !writeFailed_;
   if (written) written = file_->Sync() == 0;
+  // Closing gives the file its name where it had none: a name taken meanwhile is no short
+  // write but a file that could not be made.
   const int closed = file_->Close();
   file_.reset();
   if (closed != 0) written = false;
   if (!written) {
     env_.DeleteFile(temporary_);
     temporary_.clear();
+    if (platform::RuntimeErrorCode(closed) == kFileExists) FailToCreate(path_, closed);
     throw Error("Stream write error");
   }
 

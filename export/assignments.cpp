@@ -173,7 +173,7 @@ class Joins {
   // as the hours pass runs only after the group pass.
   void Prepare(bool anyRow) {
     prepared_ = true;
-    tables::Table grupost(context_.env);
+    tables::Table grupost(context_.env, {}, context_.decimalSeparator);
     try {
       grupost.Open(context_.workFolder, "GRUPOST.DBF", tables::Sharing::kShared,
                    tables::Access::kReadOnly);
@@ -222,7 +222,7 @@ class Joins {
 }  // namespace
 
 void ExportarAsignaturasGrupos(const ExportContext& context) {
-  tables::Table asigt(context.env);
+  tables::Table asigt(context.env, {}, context.decimalSeparator);
   std::optional<Joins> joins;
   try {
     const bool found = ConvertLineByLine(

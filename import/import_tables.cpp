@@ -2,12 +2,12 @@
 
 namespace norvalde::importing {
 
-ImportTables::ImportTables(platform::Env& env)
-    : wwTableSoluc(env, "wwTableSoluc"),
-      wwTableGrupos(env, "wwTableGrupos"),
-      wwTableProfesor(env, "wwTableProfesor"),
-      wwTableAulas(env, "wwTableAulas"),
-      wwTableNomAsg(env, "wwTableNomAsg"),
-      wwTableTramos(env, "wwTableTramos") {}
+ImportTables::ImportTables(platform::Env& env, char decimalSeparator)
+    : wwTableSoluc(env, "wwTableSoluc", decimalSeparator),
+      wwTableGrupos(env, "wwTableGrupos", decimalSeparator),
+      wwTableProfesor(env, "wwTableProfesor", decimalSeparator),
+      wwTableAulas(env, "wwTableAulas", decimalSeparator),
+      wwTableNomAsg(env, "wwTableNomAsg", decimalSeparator),
+      wwTableTramos(env, "wwTableTramos", decimalSeparator) {}
 
 }  // namespace norvalde::importing

@@ -8,7 +8,8 @@
 namespace norvalde::importing {
 
 struct ImportTables {
-  explicit ImportTables(platform::Env& env);
+  // `decimalSeparator`: of numbers read as text (tables::Table), the user's in the window.
+  explicit ImportTables(platform::Env& env, char decimalSeparator = '.');
   tables::Table wwTableSoluc;     // SOLUC
   tables::Table wwTableGrupos;    // GRUPOST
   tables::Table wwTableProfesor;  // PROFT

@@ -3,29 +3,14 @@
 #include <unicode/ucol.h>
 #include <unicode/uchar.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "platform/icu_locale.h"
 #include "platform/windows_1252.h"
 
 namespace norvalde::platform {
 namespace {
-
-// The ICU locale for collation, from the variables that set LC_COLLATE. The C/POSIX locale
-// gets the root collation, because ICU's POSIX tailoring orders upper case apart.
-std::string CollationLocale() {
-  const char* value = nullptr;
-  for (const char* name : {"LC_ALL", "LC_COLLATE", "LANG"}) {
-    value = std::getenv(name);
-    if (value && *value) break;
-    value = nullptr;
-  }
-  std::string locale = value ? value : "";
-  locale = locale.substr(0, locale.find_first_of(".@"));  // drop the charset and modifier
-  if (locale.empty() || locale == "C" || locale == "POSIX") return "";
-  return locale;
-}
 
 // Tertiary strength: after case folding the texts, it tells apart only what Windows tells
 // apart beside case (accents, and the superscript and compatibility forms such as ª, ², ™
@@ -34,7 +19,9 @@ class Collator {
  public:
   Collator() {
     UErrorCode status = U_ZERO_ERROR;
-    collator_ = ucol_open(CollationLocale().c_str(), &status);
+    // The C/POSIX locale gets the root collation, because ICU's POSIX tailoring orders upper
+    // case apart.
+    collator_ = ucol_open(IcuLocaleFromEnvironment("LC_COLLATE").c_str(), &status);
     if (U_FAILURE(status)) {
       status = U_ZERO_ERROR;
       collator_ = ucol_open("", &status);

@@ -35,6 +35,20 @@ char16_t Windows1252CodePoint(unsigned char byte) {
   return byte;  // ASCII and Latin-1 coincide with Unicode
 }
 
+bool Windows1252Byte(char16_t codePoint, char& byte) {
+  if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
+    byte = static_cast<char>(codePoint);
+    return true;
+  }
+  for (int i = 0; i < 32; ++i) {
+    if (kHighControls[i] == codePoint) {
+      byte = static_cast<char>(0x80 + i);
+      return true;
+    }
+  }
+  return false;
+}
+
 std::u16string Windows1252ToUtf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());

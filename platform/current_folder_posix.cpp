@@ -1,3 +1,5 @@
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,6 +21,24 @@ std::string CurrentFolder() {
   }
   folder.resize(folder.find('\0'));
   return folder;
+}
+
+std::vector<std::string> ListSubfolders(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return names;
+  const std::string prefix = folder.ends_with('/') ? folder : folder + '/';
+  while (const dirent* entry = ::readdir(dir)) {
+    if (entry->d_name[0] == '.') continue;  // hidden, and "." and ".."
+    struct stat info;
+    const bool isFolder =
+        entry->d_type == DT_DIR ||
+        ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) &&
+         ::stat((prefix + entry->d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode));
+    if (isFolder) names.emplace_back(entry->d_name);
+  }
+  ::closedir(dir);
+  return names;
 }
 
 }  // namespace norvalde::platform

@@ -22,4 +22,25 @@ std::string CurrentFolder() {
   return WideToUtf8(folder);
 }
 
+std::vector<std::string> ListSubfolders(const std::string& folder) {
+  std::vector<std::string> names;
+  std::wstring pattern = Utf8ToWide(folder);
+  if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+  pattern += L'*';
+  WIN32_FIND_DATAW entry;
+  const HANDLE search = FindFirstFileW(pattern.c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = entry.cFileName;
+    const DWORD attributes = entry.dwFileAttributes;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        !(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) && name != L"." &&
+        name != L"..") {
+      names.push_back(WideToUtf8(name));
+    }
+  } while (FindNextFileW(search, &entry));
+  FindClose(search);
+  return names;
+}
+
 }  // namespace norvalde::platform

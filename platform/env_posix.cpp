@@ -132,6 +132,9 @@ class PosixEnv : public Env {
   int OpenUnnamed(const std::string& path, std::unique_ptr<File>& file) {
     struct stat existing;
     if (::lstat(path.c_str(), &existing) == 0) return EEXIST;
+    // A name the system refuses (too long, a file on the way) is refused now, not when the
+    // written file is named.
+    if (errno != ENOENT) return errno;
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     std::string name = path;

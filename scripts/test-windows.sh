@@ -64,15 +64,19 @@ if [[ ${#executables[@]} -eq 0 ]]; then
   exit 1
 fi
 
-for exe in "${executables[@]}"; do
-  name="$(basename "$exe")"
-  log="$build/$name.log"
-  status=0
+# Runs one test executable and adds its counts. Arguments: the executable, the name its summary
+# and log go under, then NAME=VALUE settings for its environment.
+run_suite() {
+  local exe="$1" name="$2"
+  shift 2
+  local log="$build/$name.log"
+  local status=0
   # Each suite runs in its own folder, as under CTest; a hung suite is stopped. Its output
   # comes with Windows line ends, kept as plain lines in the log.
-  (cd "$(dirname "$exe")" && timeout 300 "$wine" "$exe" --gtest_color=no) 2>&1 |
+  (cd "$(dirname "$exe")" && env "$@" timeout 300 "$wine" "$exe" --gtest_color=no) 2>&1 |
     tr -d '\r' >"$log" || status=$?
   # Counted from the per-test lines, so a suite that crashes still counts what passed before.
+  local ran broke left
   ran=$(grep -c '^\[       OK \]' "$log" || true)
   broke=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\?, listed below:.*/\1/p' "$log" | tail -1)
   broke=${broke:-0}
@@ -91,6 +95,19 @@ for exe in "${executables[@]}"; do
   fi
   passed=$((passed + ran))
   failed=$((failed + broke))
+}
+
+for exe in "${executables[@]}"; do
+  run_suite "$exe" "$(basename "$exe")"
+done
+
+# The user's decimal separator under a Spanish and an English user locale. Wine takes the
+# user locale from LC_ALL even where the system has no such locale installed (LANG alone
+# then falls back to English).
+for locale in es-ES en-US; do
+  run_suite "$build/tests/windows/windows_tests.exe" "windows_tests.exe-$locale" \
+    LC_ALL="${locale/-/_}.UTF-8" NORVALDE_USER_LOCALE="$locale" \
+    GTEST_FILTER='UserDecimalSeparator.*'
 done
 
 # A table held by a Windows program under Wine while the Linux core runs; its counts join ours.

@@ -12,6 +12,7 @@ namespace {
 
 constexpr char kActiveFlag = ' ';
 constexpr char kDeletedFlag = '*';
+constexpr char kUnsetFlag = '\0';
 
 }  // namespace
 
@@ -75,7 +76,7 @@ char* Cursor::EditableField(const DbfField& field) {
 }
 
 FieldValue Cursor::Value(const DbfField& field) const {
-  FieldValue value = DecodeField(field, file_.layout().family, row_.data() + field.offset);
+  FieldValue value = DecodeField(field, file_.layout().family, row_.data());
   if (value.kind == FieldValue::Kind::kText && codePage_ != 1252 && !field.binary) {
     value.text = platform::ToWindows1252(value.text, codePage_);
   }
@@ -104,7 +105,8 @@ void Cursor::ClearRow() { std::fill(row_.begin(), row_.end(), '\0'); }
 void Cursor::SkipDeleted() {
   for (; position_ < file_.count(); ++position_) {
     const char* record = file_.Record(position_);
-    if (record[0] == kActiveFlag) {
+    // Some writers leave a live row's flag at 0x00.
+    if (record[0] == kActiveFlag || record[0] == kUnsetFlag) {
       std::memcpy(row_.data(), record, file_.layout().recordLength);
       return;
     }

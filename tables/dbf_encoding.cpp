@@ -18,11 +18,12 @@ bool IsSmallWholeNumber(double value) {
 
 }  // namespace
 
-std::string FormatNumber(double value) {
+std::string FormatNumber(double value, char decimalSeparator) {
   if (value == 0) return "0";  // also for -0
   if (IsSmallWholeNumber(value)) return std::to_string(static_cast<int64_t>(value));
   char text[64];
   const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 15);
+  std::replace(text, result.ptr, '.', decimalSeparator);
   return std::string(text, result.ptr);
 }
 

@@ -23,6 +23,7 @@ void PutLittle(std::string& bytes, size_t at, uint32_t value, int size) {
 }
 
 bool IsVisualFoxPro(uint8_t version) { return version >= 0x30 && version <= 0x32; }
+bool IsLevel7(uint8_t version) { return (version & 0x07) == 4; }
 
 // The byte size a binary type must have, or 0 when any length is allowed.
 int FixedLength(char type, DbfFamily family) {
@@ -45,6 +46,27 @@ std::string FieldName(const std::string& header, size_t at, size_t maxSize) {
   while (size < maxSize && header[at + size] != '\0') ++size;
   while (size > 0 && header[at + size - 1] == ' ') --size;
   return header.substr(at, size);
+}
+
+// Visual FoxPro gives each varchar and varbinary field a bit in the hidden _NullFlags field,
+// and each field that may be null another, in field order from the lowest bit of its first
+// byte on; a varchar's own bit comes before its null bit.
+void PlaceVarLengthBits(const std::string& header, size_t first, DbfLayout& layout) {
+  const DbfField* nullFlags = nullptr;
+  for (const DbfField& field : layout.fields) {
+    if (field.type == '0') nullFlags = &field;
+  }
+  if (nullFlags == nullptr) return;
+  int bit = 0;
+  for (size_t i = 0; i < layout.fields.size(); ++i) {
+    DbfField& field = layout.fields[i];
+    if ((field.type == 'V' || field.type == 'Q') && bit / 8 < nullFlags->length) {
+      field.varLengthByte = nullFlags->offset + bit / 8;
+      field.varLengthMask = static_cast<uint8_t>(1u << (bit % 8));
+    }
+    if (field.type == 'V' || field.type == 'Q') ++bit;
+    if ((static_cast<uint8_t>(header[first + i * kDescriptorSize + 18]) & 0x02) != 0) ++bit;
+  }
 }
 
 // Reads the descriptors of one layout. Returns "" when they are consistent with the header,
@@ -92,6 +114,7 @@ std::string ReadDescriptors(const std::string& header, DbfLayout& layout, size_t
     layout.fields.push_back(std::move(field));
   }
   if (layout.fields.empty()) return "la tabla no tiene campos";
+  if (layout.family == DbfFamily::kVisualFoxPro) PlaceVarLengthBits(header, first, layout);
   // A record longer than its fields is read (the rest ignored); a shorter one cannot be.
   if (static_cast<uint32_t>(offset) > layout.recordLength) {
     return "la longitud de registro (" + std::to_string(layout.recordLength) +
@@ -110,6 +133,13 @@ void PutDate(std::string& bytes, size_t at, int year, int month, int day) {
 
 uint32_t ClaimedHeaderLength(const std::string& first32) { return Little16(first32, 8); }
 
+bool ListsNoFields(const std::string& header) {
+  const size_t first = !header.empty() && IsLevel7(static_cast<uint8_t>(header[0]))
+                           ? kLevel7HeaderSize
+                           : kDbfBaseHeaderSize;
+  return header.size() > first && static_cast<uint8_t>(header[first]) == kTerminator;
+}
+
 std::string ParseDbfHeader(const std::string& header, DbfLayout& layout) {
   if (header.size() < kDbfBaseHeaderSize) return "la cabecera está incompleta";
   layout = DbfLayout{};
@@ -122,13 +152,13 @@ std::string ParseDbfHeader(const std::string& header, DbfLayout& layout) {
   if (layout.headerLength < kDbfBaseHeaderSize + 1) {
     return "la longitud de cabecera (" + std::to_string(layout.headerLength) + ") no es válida";
   }
-  if (layout.recordLength < 2) {
-    return "la longitud de registro (" + std::to_string(layout.recordLength) + ") no es válida";
-  }
   const std::string own = header.substr(0, layout.headerLength);
-  if ((layout.version & 0x07) == 4 && own.size() > kLevel7HeaderSize) {
+  if (IsLevel7(layout.version) && own.size() > kLevel7HeaderSize) {
     layout.family = DbfFamily::kDbaseLevel7;
-    if (ReadDescriptors(own, layout, kLevel7HeaderSize, kLevel7DescriptorSize).empty()) return {};
+    if (ReadDescriptors(own, layout, kLevel7HeaderSize, kLevel7DescriptorSize).empty()) {
+      layout.languageDriverName = FieldName(own, kDbfBaseHeaderSize, 32);
+      return {};
+    }
   }
   layout.family = IsVisualFoxPro(layout.version) ? DbfFamily::kVisualFoxPro : DbfFamily::kDbase;
   return ReadDescriptors(own, layout, kDbfBaseHeaderSize, kDescriptorSize);

@@ -25,6 +25,10 @@ struct DbfField {
   int offset = 0;    // position in the record; the deletion flag is byte 0
   bool hidden = false;  // a system field such as _NullFlags, not shown to the program
   bool binary = false;  // no code page translation
+  // Visual FoxPro varchar and varbinary (V, Q): where the record holds the bit that says the
+  // value is shorter than the field, its real length then in the field's last byte. -1: none.
+  int varLengthByte = -1;
+  uint8_t varLengthMask = 0;
 };
 
 struct DbfLayout {
@@ -34,6 +38,7 @@ struct DbfLayout {
   uint32_t headerLength = 0; // file offset of the first record
   uint32_t recordLength = 0; // deletion flag included
   uint8_t languageDriver = 0;
+  std::string languageDriverName;  // level 7 only: bytes 32-63, "DBWINUS0", "DB437US0"...
   std::vector<DbfField> fields;
 };
 
@@ -44,6 +49,10 @@ inline constexpr size_t kDbfBaseHeaderSize = 32;
 // fixed bytes). Returns an empty string on success, else what is wrong with the header, in
 // Spanish, for the engine's damage message.
 std::string ParseDbfHeader(const std::string& header, DbfLayout& layout);
+
+// Whether the header's list of fields is empty: its terminator stands where the first field
+// would be described.
+bool ListsNoFields(const std::string& header);
 
 // The header length a file's first 32 bytes claim.
 uint32_t ClaimedHeaderLength(const std::string& first32);

@@ -1,5 +1,6 @@
 #include "tables/dbf_values.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -122,6 +123,18 @@ FieldValue TrimmedText(std::string_view bytes) {
   return bytes.empty() ? Empty() : Text(std::string(bytes));
 }
 
+// A varchar's bytes: as many as its last byte says when its bit in _NullFlags is set (the
+// value is shorter than the field), else the whole field.
+std::string_view VarLengthValue(const DbfField& field, const char* record) {
+  const std::string_view raw(record + field.offset, field.length);
+  if (field.varLengthByte < 0 ||
+      (static_cast<uint8_t>(record[field.varLengthByte]) & field.varLengthMask) == 0) {
+    return raw;
+  }
+  const size_t length = static_cast<uint8_t>(raw.back());
+  return raw.substr(0, std::min(length, raw.size() - 1));
+}
+
 FieldValue Logical(char flag) {
   if (std::strchr("TtYy", flag) != nullptr && flag != '\0') return Text("T");
   if (std::strchr("FfNn", flag) != nullptr && flag != '\0') return Text("F");
@@ -144,7 +157,8 @@ std::string_view WithoutTrailingBlanks(std::string_view bytes) {
   return bytes;
 }
 
-FieldValue DecodeField(const DbfField& field, DbfFamily family, const char* bytes) {
+FieldValue DecodeField(const DbfField& field, DbfFamily family, const char* record) {
+  const char* bytes = record + field.offset;
   const std::string_view raw(bytes, field.length);
   const bool level7 = family == DbfFamily::kDbaseLevel7;
   switch (field.type) {
@@ -177,7 +191,10 @@ FieldValue DecodeField(const DbfField& field, DbfFamily family, const char* byte
     case 'G':
     case 'P':
       return MemoReference(bytes, field.length);
-    default:  // C, V and the binary kinds: the bytes without the blanks that fill the width
+    case 'V':
+    case 'Q':
+      return TrimmedText(VarLengthValue(field, record));
+    default:  // C and the binary kinds: the bytes without the blanks that fill the width
       return TrimmedText(raw);
   }
 }

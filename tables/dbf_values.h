@@ -25,15 +25,16 @@ struct FieldValue {
 // A text field's bytes without the blanks (or NULs) that fill it to its width: its text.
 std::string_view WithoutTrailingBlanks(std::string_view bytes);
 
-// The value of `field` whose bytes start at `bytes` (exactly field.length of them).
-FieldValue DecodeField(const DbfField& field, DbfFamily family, const char* bytes);
+// The value of `field` in `record`, a whole record of the table whose fields hold it.
+FieldValue DecodeField(const DbfField& field, DbfFamily family, const char* record);
 
 // Text of a number or numeric field: spaces and NULs around it ignored, "," taken as the
 // decimal point. Blank, all '*' or all '-' is empty. Returns false when it is not a number.
 bool ParseNumberText(std::string_view text, double& value, bool& empty);
 
-// Up to 15 significant digits, shortest form, "." as the decimal point: 2.99, 3, -10, 0.5.
-std::string FormatNumber(double value);
+// Up to 15 significant digits, shortest form, `decimalSeparator` as the decimal point: 2.99
+// (2,99), 3, -10, 0.5. From 1e15 up, and below 1e-4, in exponent form: 1e+15, 1.5e-05 (1,5e-05).
+std::string FormatNumber(double value, char decimalSeparator = '.');
 
 // The nearest whole number, halves to the even one. False when outside 32 bits or not finite.
 bool RoundHalfEven(double value, int32_t& result);

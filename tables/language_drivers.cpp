@@ -39,6 +39,16 @@ int CodePageOfLanguageDriver(uint8_t driver) {
   }
 }
 
+int CodePageOfLanguageDriverName(const std::string& name) {
+  if (name.starts_with("DBWIN")) return 1252;
+  size_t end = 2;
+  while (end < name.size() && end < 5 && std::isdigit(static_cast<unsigned char>(name[end]))) {
+    ++end;
+  }
+  if (!name.starts_with("DB") || end != 5) return 0;
+  return std::stoi(name.substr(2, 3));
+}
+
 int CodePageOfCpgText(const std::string& text) {
   std::string name;
   for (char c : text) {

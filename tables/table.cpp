@@ -17,6 +17,8 @@ using platform::File;
 using platform::OpenMode;
 
 constexpr char kEndOfFile = 0x1A;
+// A folder named as the table cannot be replaced or read; the user has to move it.
+constexpr const char* kFolderInPlace = "en su lugar hay una carpeta con ese nombre";
 
 bool HasExtension(const std::string& name) {
   const size_t dot = name.rfind('.');
@@ -25,8 +27,8 @@ bool HasExtension(const std::string& name) {
 
 }  // namespace
 
-Table::Table(platform::Env& env, std::string componentName)
-    : env_(env), componentName_(std::move(componentName)) {}
+Table::Table(platform::Env& env, std::string componentName, char decimalSeparator)
+    : env_(env), componentName_(std::move(componentName)), decimalSeparator_(decimalSeparator) {}
 
 Table::~Table() {
   try {
@@ -50,6 +52,7 @@ void Table::Create(platform::Env& env, const std::string& folder, const std::str
   }
   if (stored.empty()) ThrowTableError("No se puede crear la tabla", path, "no tiene campos");
   if (!env.FolderExists(folder)) ThrowTableError("No se puede crear la tabla", path, "no existe la carpeta");
+  if (env.FolderExists(path)) ThrowTableError("No se puede crear la tabla", path, kFolderInPlace);
   const platform::LocalTime now = env.Now();
   const std::string bytes = BuildDbfHeader(stored, now.year, now.month, now.day, 0) + kEndOfFile;
   std::unique_ptr<File> file;
@@ -71,12 +74,13 @@ void Table::Open(const std::string& folder, const std::string& name, Sharing sha
   const std::string fileName = HasExtension(name) ? name : name + ".DBF";
   const std::string path = env_.FindFileIgnoringCase(platform::JoinPath(folder, fileName));
   if (!env_.FolderExists(folder)) ThrowTableError("No se puede abrir la tabla", path, "no existe la carpeta");
+  if (env_.FolderExists(path)) ThrowTableError("No se puede abrir la tabla", path, kFolderInPlace);
   if (!env_.FileExists(path)) ThrowTableError("No se puede abrir la tabla", path, "no existe el archivo");
   bool writable = false;
   std::unique_ptr<platform::File> file = OpenTableFile(env_, path, sharing, access, writable);
   uint32_t rows = 0;
   DbfLayout layout = ReadLayout(*file, path, rows);
-  const int codePage = TableCodePage(env_, path, layout.languageDriver);
+  const int codePage = TableCodePage(env_, path, layout);
   auto opened = std::make_unique<Opened>(env_, path, std::move(file), std::move(layout), rows,
                                          writable, codePage);
   opened->cursor.First();

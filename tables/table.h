@@ -67,7 +67,11 @@ class FieldHandle {
 class Table {
  public:
   // `componentName` ("wwTableSoluc", ...) is put in front of field errors; empty for none.
-  explicit Table(platform::Env& env, std::string componentName = {});
+  // `decimalSeparator` is the decimal point of numbers read as text: the user's
+  // (platform::UserDecimalSeparator) for the tables an action reads. Numbers stored in the
+  // table keep ".".
+  explicit Table(platform::Env& env, std::string componentName = {},
+                 char decimalSeparator = '.');
   ~Table();  // closes the table; a pending change is dropped
   Table(const Table&) = delete;
   Table& operator=(const Table&) = delete;
@@ -104,7 +108,8 @@ class Table {
   // with "[<component>: ]No se encuentra el campo '<name>'".
   void SetText(const FieldHandle& field, std::string_view value);  // cut to the width
   void SetNumber(const FieldHandle& field, double value);
-  // Text without trailing blanks; numbers in decimal with up to 15 significant digits.
+  // Text without trailing blanks; numbers in decimal with up to 15 significant digits and the
+  // table's decimal separator (FormatNumber).
   std::string AsText(const FieldHandle& field) const;
   // AsText as a view: into the current row when the field's bytes are its text (a text field
   // of a Windows-1252 table), valid until the row or the table changes; otherwise into
@@ -135,6 +140,7 @@ class Table {
 
   platform::Env& env_;
   std::string componentName_;
+  char decimalSeparator_;
   std::unique_ptr<Opened> opened_;
   // The open table's fields, kept here as well: every access by handle starts with them.
   const DbfField* fields_ = nullptr;

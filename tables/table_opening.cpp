@@ -39,12 +39,15 @@ std::unique_ptr<File> OpenTableFile(Env& env, const std::string& path, Sharing s
   return file;
 }
 
-DbfLayout ReadLayout(File& file, const std::string& path, uint32_t& rows) {
-  uint64_t size = 0;
-  if (int error = file.Size(size)) ThrowTableError("No se puede leer la tabla", path, FileErrorCause(error));
-  if (size == 0) ThrowDamaged(path, "está vacío");
-  if (size < kDbfBaseHeaderSize) ThrowDamaged(path, "es demasiado corto para ser una tabla dBASE");
-  std::string header(kDbfBaseHeaderSize, '\0');
+namespace {
+
+// dBASE II's version byte. FoxBASE writes it too, over the usual layout, which reads as any
+// other table; dBASE II's own header is another layout altogether.
+constexpr char kDbase2Version = 0x02;
+
+// Reads the header: its fixed bytes, and the whole of it when the file holds that much.
+int ReadHeader(File& file, uint64_t size, std::string& header) {
+  header.assign(kDbfBaseHeaderSize, '\0');
   size_t got = 0;
   int error = ReadFully(file, header.data(), header.size(), got);
   const uint32_t headerLength = ClaimedHeaderLength(header);
@@ -54,30 +57,61 @@ DbfLayout ReadLayout(File& file, const std::string& path, uint32_t& rows) {
     error = ReadFully(file, header.data() + got, headerLength - got, more);
     got += more;
   }
-  if (error != 0) ThrowTableError("No se puede leer la tabla", path, FileErrorCause(error));
-  if (headerLength > size) {
-    ThrowDamaged(path, "la cabecera indica " + std::to_string(headerLength) +
-                           " bytes y el archivo solo tiene " + std::to_string(size));
-  }
   header.resize(got);
-  DbfLayout layout;
-  const std::string wrong = ParseDbfHeader(header, layout);
-  if (!wrong.empty()) ThrowDamaged(path, wrong);
+  return error;
+}
+
+// What is wrong with a table of `size` bytes whose header is `header`, or "" when `layout`
+// describes it.
+std::string LayoutProblem(const std::string& header, uint64_t size, DbfLayout& layout) {
+  if (size == 0) return "está vacío";
+  if (size < kDbfBaseHeaderSize) return "es demasiado corto para ser una tabla dBASE";
+  const uint32_t headerLength = ClaimedHeaderLength(header);
+  if (headerLength > size) {
+    return "la cabecera indica " + std::to_string(headerLength) +
+           " bytes y el archivo solo tiene " + std::to_string(size);
+  }
+  if (std::string wrong = ParseDbfHeader(header, layout); !wrong.empty()) return wrong;
   // A count beyond the whole records there is a cut copy (or a cut last record): reading the
   // rest would pass half a table off as the whole. More records than the count is what other
   // writers leave behind after an interrupted append; the count is what they meant.
   const uint64_t present = (size - layout.headerLength) / layout.recordLength;
   if (layout.headerCount > present) {
-    ThrowDamaged(path, "la cabecera indica " + std::to_string(layout.headerCount) +
-                           " registros y el archivo solo contiene " + std::to_string(present) +
-                           " completos");
+    return "la cabecera indica " + std::to_string(layout.headerCount) +
+           " registros y el archivo solo contiene " + std::to_string(present) + " completos";
   }
-  rows = layout.headerCount;
-  return layout;
+  return {};
 }
 
-int TableCodePage(Env& env, const std::string& path, uint8_t languageDriver) {
-  if (int codePage = CodePageOfLanguageDriver(languageDriver)) return codePage;
+}  // namespace
+
+DbfLayout ReadLayout(File& file, const std::string& path, uint32_t& rows) {
+  uint64_t size = 0;
+  if (int error = file.Size(size)) ThrowTableError("No se puede leer la tabla", path, FileErrorCause(error));
+  std::string header;
+  if (int error = ReadHeader(file, size, header)) {
+    ThrowTableError("No se puede leer la tabla", path, FileErrorCause(error));
+  }
+  DbfLayout layout;
+  const std::string wrong = LayoutProblem(header, size, layout);
+  if (wrong.empty()) {
+    rows = layout.headerCount;
+    return layout;
+  }
+  // Tables the engine does not read are no damage, and the message says which they are.
+  if (!header.empty() && header[0] == kDbase2Version) {
+    ThrowTableError("No se puede abrir la tabla", path,
+                    "es una tabla de dBASE II, un formato que el programa no admite");
+  }
+  if (ListsNoFields(header)) {
+    ThrowTableError("No se puede abrir la tabla", path, "la tabla no tiene campos");
+  }
+  ThrowDamaged(path, wrong);
+}
+
+int TableCodePage(Env& env, const std::string& path, const DbfLayout& layout) {
+  if (int codePage = CodePageOfLanguageDriver(layout.languageDriver)) return codePage;
+  if (int codePage = CodePageOfLanguageDriverName(layout.languageDriverName)) return codePage;
   const std::string cpgPath = env.FindFileIgnoringCase(path.substr(0, path.rfind('.')) + ".cpg");
   std::unique_ptr<File> cpg;
   if (!env.FileExists(cpgPath) ||

@@ -19,10 +19,12 @@ std::unique_ptr<platform::File> OpenTableFile(platform::Env& env, const std::str
 
 // Reads and checks the header; `rows` becomes the header's record count. A damaged header, or
 // a count beyond the whole records the file holds (a cut copy), is the engine's open error
-// naming what is wrong; records beyond the count are left unread.
+// naming what is wrong; so is a dBASE II table or one without fields, which are not called
+// damaged. Records beyond the count are left unread.
 DbfLayout ReadLayout(platform::File& file, const std::string& path, uint32_t& rows);
 
-// The table's code page: its language driver, else a `.cpg` file beside it, else Windows-1252.
-int TableCodePage(platform::Env& env, const std::string& path, uint8_t languageDriver);
+// The table's code page: its language-driver byte, else the language driver's name (level 7),
+// else a `.cpg` file beside it, else Windows-1252.
+int TableCodePage(platform::Env& env, const std::string& path, const DbfLayout& layout);
 
 }  // namespace norvalde::tables

@@ -72,7 +72,7 @@ std::string Table::AsText(const FieldHandle& field) const {
   FieldValue value = Current().cursor.Value(Field(field));
   switch (value.kind) {
     case FieldValue::Kind::kText: return std::move(value.text);
-    case FieldValue::Kind::kNumber: return FormatNumber(value.number);
+    case FieldValue::Kind::kNumber: return FormatNumber(value.number, decimalSeparator_);
     default: return {};
   }
 }

@@ -20,7 +20,7 @@ class DrivesTest : public QObject {
   void currentFolderIsOnAListedDrive() {
     const std::vector<Drive> drives = AvailableDrives();
     QVERIFY(!drives.empty());
-    const QString root = DriveOf(QDir::currentPath());
+    const QString root = DriveOf(QDir::currentPath().toStdString());
     QVERIFY2(std::any_of(drives.begin(), drives.end(),
                          [&](const Drive& drive) { return drive.root == root; }),
              qPrintable("no listed drive holds " + QDir::currentPath()));
@@ -32,7 +32,7 @@ class DrivesTest : public QObject {
     for (size_t i = 0; i < drives.size(); ++i) {
       QCOMPARE(box.itemText(static_cast<int>(i)), drives[i].text);
     }
-    box.ShowDriveOf(QDir::currentPath());
+    box.ShowDriveOf(QDir::currentPath().toStdString());
     QCOMPARE(box.SelectedRoot(), root);
   }
 

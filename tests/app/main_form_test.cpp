@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextLayout>
+#include <filesystem>
 #include <memory>
 
 #include "app/main_form.h"
@@ -365,7 +366,7 @@ class MainFormTest : public QObject {
 
     DoubleClickRow(*form, RowOf(*form, "Envio"));
     const QString envio = base.filePath("Centro/Envio");
-    QCOMPARE(form->Directorios->Directory(), envio);
+    QCOMPARE(form->Directorios->Directory(), envio.toStdString());
     QCOMPARE(QDir::currentPath(), envio);
     QCOMPARE(form->Label2->text(), envio);
     QCOMPARE(form->Directorios->count(), envio.count('/') + 2);  // root, ancestors, Lunes
@@ -378,7 +379,7 @@ class MainFormTest : public QObject {
 
     // The ancestor row "Centro" opens Centro again.
     DoubleClickRow(*form, RowOf(*form, "Centro"));
-    QCOMPARE(form->Directorios->Directory(), base.filePath("Centro"));
+    QCOMPARE(form->Directorios->Directory(), base.filePath("Centro").toStdString());
   }
 
   void folderThatCannotBeOpenedLeavesTheList() {
@@ -391,7 +392,7 @@ class MainFormTest : public QObject {
     const int rows = form->Directorios->count();
     DoubleClickRow(*form, RowOf(*form, "Envio"));
     QCOMPARE(boxes_.shown, (std::vector<Shown>{{true, "No se encuentra el archivo.", false}}));
-    QCOMPARE(form->Directorios->Directory(), folder_->path());
+    QCOMPARE(form->Directorios->Directory(), folder_->path().toStdString());
     QCOMPARE(form->Directorios->count(), rows);
     QCOMPARE(form->Label2->text(), label);
     QCOMPARE(QDir::currentPath(), folder_->path());
@@ -404,7 +405,7 @@ class MainFormTest : public QObject {
     auto form = MakeForm();
     ShowActive(*form);
     TDriveComboBox* drives = form->Unidades;
-    const QString shownDrive = DriveOf(folder_->path());
+    const QString shownDrive = DriveOf(folder_->path().toStdString());
     drives->SetDrives({{shownDrive + " [sistema]", shownDrive, DriveIcon::kFixed},
                        {gone + " []", gone, DriveIcon::kRemovable},
                        {other + " [otra]", other, DriveIcon::kFixed}});
@@ -416,18 +417,18 @@ class MainFormTest : public QObject {
     QTest::keyClick(drives, Qt::Key_Down);
     QCOMPARE(boxes_.shown, (std::vector<Shown>{{true, "No se encuentra el archivo.", false}}));
     QCOMPARE(drives->currentIndex(), 1);
-    QCOMPARE(form->Directorios->Directory(), folder_->path());
+    QCOMPARE(form->Directorios->Directory(), folder_->path().toStdString());
     QCOMPARE(QDir::currentPath(), folder_->path());
 
     QTest::keyClick(drives, Qt::Key_Down);
-    QCOMPARE(form->Directorios->Directory(), other);
+    QCOMPARE(form->Directorios->Directory(), other.toStdString());
     QCOMPARE(QDir::currentPath(), other);
     QCOMPARE(form->Label2->text(), other);
 
     // The drive that already holds the shown folder: nothing happens.
     drives->setCurrentIndex(0);
     emit drives->activated(0);
-    QCOMPARE(form->Directorios->Directory(), other);
+    QCOMPARE(form->Directorios->Directory(), other.toStdString());
     QCOMPARE(boxes_.shown.size(), size_t(1));
   }
 
@@ -491,13 +492,46 @@ class MainFormTest : public QObject {
     const QString deep = folder_->filePath("Centro de secundaria/Curso 2004-2005/Envio de datos");
     QVERIFY(QDir().mkpath(deep));
     auto form = MakeForm();
-    form->Directorios->OpenFolder(deep);
+    form->Directorios->OpenFolder(deep.toStdString());
     QVERIFY(form->Label2->text() != deep);  // shortened to fit
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(form->Directorios);
     QCOMPARE(list->text(QAccessible::Name), form->Label2->text());
     QCOMPARE(list->text(QAccessible::Description),
              "Carpeta abierta: " + QDir::toNativeSeparators(deep));
   }
+#ifndef _WIN32
+  // A folder whose name is no UTF-8 (Latin-1 "Año" copied from an old disk), and one below it:
+  // listed and shown with U+FFFD, kept byte for byte in Carpeta, and both actions work there.
+  void folderNamedInLatin1() {
+    namespace fs = std::filesystem;
+    const std::string ano = folder_->path().toStdString() + "/A\xF1" "o";
+    const std::string envio = ano + "/Envio";
+    QVERIFY(fs::create_directories(envio));
+    for (const std::string& target : {ano, envio}) {
+      for (const char* name : kRovaFiles) {
+        fs::copy_file(std::string(NORVALDE_SAMPLES_DIR) + "/" + name, target + "/" + name);
+      }
+    }
+    fs::copy_file(std::string(NORVALDE_SAMPLES_DIR) + "/SOLUC.DBF",
+                  work_->path().toStdString() + "/SOLUC.DBF");
+    auto form = MakeForm();
+    ShowActive(*form);
+    const QString shown = QString::fromUtf8("A\uFFFD" "o");
+    for (const std::string& opened : {ano, envio}) {
+      const QString name = opened == ano ? shown : QString("Envio");
+      DoubleClickRow(*form, RowOf(*form, name));
+      QCOMPARE(form->Directorios->Directory(), opened);
+      QVERIFY2(form->Label2->text().endsWith(name), qPrintable(form->Label2->text()));
+      boxes_.shown.clear();
+      form->BExportar->click();
+      form->BImportar->click();
+      QCOMPARE(form->Carpeta, opened + "/");
+      QCOMPARE(boxes_.shown, (std::vector<Shown>{{false, "Proceso finalizado", false},
+                                                 {false, "Proceso Terminado", false}}));
+      QVERIFY(fs::exists(opened + "/ROVA_HORARIO.TXT"));
+    }
+  }
+#endif
 
   void rootFolder() {
     auto form = MakeForm("/");

@@ -17,7 +17,7 @@ namespace {
 
 struct ExpectedRow {
   QString text;
-  QString path;
+  QByteArray path;
   FolderIcon icon;
   int iconLeft;
 };
@@ -120,49 +120,60 @@ class WindowTextsTest : public QObject {
   }
 
   void folderRows_data() {
-    QTest::addColumn<QString>("current");
-    QTest::addColumn<QStringList>("subfolders");
+    QTest::addColumn<QByteArray>("current");
+    QTest::addColumn<QByteArrayList>("subfolders");
     QTest::addColumn<QChar>("separator");
     QTest::addColumn<std::vector<ExpectedRow>>("rows");
     const auto open = FolderIcon::kOpen;
     const auto current = FolderIcon::kCurrent;
     const auto closed = FolderIcon::kClosed;
-    QTest::newRow("nested") << "/home/ana/rova" << QStringList{"2024", "Datos"} << QChar('/')
-                            << std::vector<ExpectedRow>{
+    QTest::newRow("nested") << QByteArray("/home/ana/rova") << QByteArrayList{"2024", "Datos"}
+                            << QChar('/') << std::vector<ExpectedRow>{
                                    {"/", "/", open, 2},
                                    {"home", "/home", open, 6},
                                    {"ana", "/home/ana", open, 10},
                                    {"rova", "/home/ana/rova", current, 14},
                                    {"2024", "/home/ana/rova/2024", closed, 18},
                                    {"Datos", "/home/ana/rova/Datos", closed, 18}};
-    QTest::newRow("root") << "/" << QStringList{"etc", "home"} << QChar('/')
+    QTest::newRow("root") << QByteArray("/") << QByteArrayList{"etc", "home"} << QChar('/')
                           << std::vector<ExpectedRow>{{"/", "/", current, 2},
                                                       {"etc", "/etc", closed, 10},
                                                       {"home", "/home", closed, 10}};
-    QTest::newRow("drive folder") << "C:\\Datos\\Centro" << QStringList{"Envio"} << QChar('\\')
-                                  << std::vector<ExpectedRow>{
+    QTest::newRow("drive folder") << QByteArray("C:\\Datos\\Centro") << QByteArrayList{"Envio"}
+                                  << QChar('\\') << std::vector<ExpectedRow>{
                                          {"C:\\", "C:\\", open, 2},
                                          {"Datos", "C:\\Datos", open, 6},
                                          {"Centro", "C:\\Datos\\Centro", current, 10},
                                          {"Envio", "C:\\Datos\\Centro\\Envio", closed, 14}};
-    QTest::newRow("drive root") << "C:\\" << QStringList{"Datos"} << QChar('\\')
+    QTest::newRow("drive root") << QByteArray("C:\\") << QByteArrayList{"Datos"} << QChar('\\')
                                 << std::vector<ExpectedRow>{{"C:\\", "C:\\", current, 2},
                                                             {"Datos", "C:\\Datos", closed, 10}};
     QTest::newRow("network share")
-        << "\\\\servidor\\datos\\rova" << QStringList{} << QChar('\\')
+        << QByteArray("\\\\servidor\\datos\\rova") << QByteArrayList{} << QChar('\\')
         << std::vector<ExpectedRow>{{"\\\\servidor\\datos\\", "\\\\servidor\\datos\\", open, 2},
                                     {"rova", "\\\\servidor\\datos\\rova", current, 6}};
+    // Names that are no UTF-8 (Latin-1 "Año", "Día") are shown with U+FFFD and kept as bytes.
+    QTest::newRow("not UTF-8") << QByteArray("/home/A\xF1" "o") << QByteArrayList{"D\xED" "a"}
+                               << QChar('/')
+                               << std::vector<ExpectedRow>{
+                                      {"/", "/", open, 2},
+                                      {"home", "/home", open, 6},
+                                      {"A\uFFFD" "o", "/home/A\xF1" "o", current, 10},
+                                      {"D\uFFFD" "a", "/home/A\xF1" "o/D\xED" "a", closed, 14}};
   }
   void folderRows() {
-    QFETCH(QString, current);
-    QFETCH(QStringList, subfolders);
+    QFETCH(QByteArray, current);
+    QFETCH(QByteArrayList, subfolders);
     QFETCH(QChar, separator);
     QFETCH(std::vector<ExpectedRow>, rows);
-    const std::vector<FolderRow> actual = FolderRows(current, subfolders, separator);
+    std::vector<std::string> names;
+    for (const QByteArray& name : subfolders) names.push_back(name.toStdString());
+    const std::vector<FolderRow> actual =
+        FolderRows(current.toStdString(), names, separator.toLatin1());
     QCOMPARE(actual.size(), rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
       QCOMPARE(actual[i].text, rows[i].text);
-      QCOMPARE(actual[i].path, rows[i].path);
+      QCOMPARE(QByteArray::fromStdString(actual[i].path), rows[i].path);
       QCOMPARE(actual[i].icon, rows[i].icon);
       QCOMPARE(actual[i].iconLeft, rows[i].iconLeft);
     }

@@ -3,7 +3,10 @@
 // it was and no temporary file remains.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <climits>
 #include <cstring>
+#include <iterator>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -25,6 +28,11 @@ using namespace norvalde::testing;
 using namespace norvalde::exchange::testing;
 
 const std::string kOld = "old content\r\n";
+#ifdef _WIN32
+constexpr int kErrorFileExists = 80;  // ERROR_FILE_EXISTS
+#else
+constexpr int kErrorFileExists = EEXIST;
+#endif
 
 // Several buffers' worth of lines, so files are made and written before Commit.
 std::string NumberedLine(int i) { return "1" + std::to_string(i) + std::string(30, 'y'); }
@@ -143,6 +151,8 @@ INSTANTIATE_TEST_SUITE_P(
                       WriterFault{"LaterWrite", Operation::kWrite, 3, kErrorDeviceFault, false},
                       WriterFault{"Sync", Operation::kSync, 1, kErrorDeviceFault, false},
                       WriterFault{"Close", Operation::kClose, 2, kErrorDeviceFault, false},
+                      // The name taken while the file was written: no short write.
+                      WriterFault{"CloseNameTaken", Operation::kClose, 2, kErrorFileExists, true},
                       WriterFault{"Rename", Operation::kRename, 1, kErrorAccessDenied, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -157,6 +167,34 @@ TEST(ExchangeFileWriter, StopsWritingAfterAFailedWrite) {
   EXPECT_EQ(env.Calls(Operation::kWrite), 2);
   EXPECT_TRUE(FileNames(folder).empty());
 }
+
+#ifndef _WIN32
+// A target whose path is as long as the system allows is written, its temporary file being
+// no longer; one byte more is an error that names the path and says it is too long.
+TEST(ExchangeFileWriter, APathAtTheSystemsLimitIsWrittenAndALongerOneNamed) {
+  TempFolder folder;
+  const std::string name = "ROVA_HORARIO.TXT";
+  const size_t wanted = PATH_MAX - 2 - name.size();  // so that the target's is PATH_MAX - 1
+  std::string deep = folder.path();
+  while (deep.size() < wanted) {
+    const size_t left = wanted - deep.size() - 1;  // after the separator
+    deep += "/" + std::string(left > 250 ? 200 : left, 'd');
+    std::filesystem::create_directory(deep);
+  }
+  for (const std::string& path : {deep + "/" + name, deep + "/" + name + "X"}) {
+    ExchangeFileWriter writer(platform::Env::Default(), path);
+    AddMany(writer);
+    if (path.size() < PATH_MAX) {
+      ASSERT_EQ(path.size(), PATH_MAX - 1u);
+      writer.Commit();
+      EXPECT_EQ(std::filesystem::file_size(path), ManyLinesFile().size());
+    } else {
+      EXPECT_EQ(ErrorOf([&] { writer.Commit(); }), CannotCreate(path, ENAMETOOLONG));
+    }
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(deep), {}), 1);
+}
+#endif
 
 }  // namespace
 }  // namespace norvalde::exchange

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <random>
+#include <tuple>
 
 #include "core/error.h"
 #include "exchange/exchange_fields.h"
@@ -289,6 +290,40 @@ TEST(AssignmentsConversion, ReadsGroupFieldsOnlyWhereAnAssignmentTakesThem) {
     EXPECT_NE(error.find("el campo 'TURNO' contiene '42x4?2"), std::string::npos) << error;
     EXPECT_EQ(folders.Rows("ASIGT.DBF", {"CGRUP", "TURNO", "NIVEL", "HORAS"}),
               (Rows{{"G1", "7", "N0", ""}, {"G3", "", "", ""}, {"G2", "", "", ""}}));
+  }
+}
+
+// An older GRUPOST whose CURSO is a number: it is copied into ASIGT as text with the user's
+// decimal separator, and the hours are those of the course line that writes it the same way.
+TEST(AssignmentsConversion, ANumericCourseIsCopiedWithTheUsersDecimalSeparator) {
+  for (const auto& [separator, curso, horas] :
+       {std::tuple{',', "1,5", "4"}, std::tuple{'.', "1.5", "2"}}) {
+    TestFolders folders;  // no rova_grupo.txt: GRUPOST is the old one
+    platform::Env& env = platform::Env::Default();
+    tables::Table::Create(env, folders.workFolder(), "GRUPOST.DBF",
+                          {{"ABREV", tables::FieldType::kText, 4},
+                           {"TURNO", tables::FieldType::kText, 1},
+                           {"NIVEL", tables::FieldType::kText, 5},
+                           {"CURSO", tables::FieldType::kNumber},
+                           {"GRUPO", tables::FieldType::kText, 2}});
+    tables::Table grupost(env);
+    grupost.Open(folders.workFolder(), "GRUPOST", tables::Sharing::kExclusive,
+                 tables::Access::kReadWrite);
+    grupost.Append();
+    grupost.SetText("ABREV", "G1");
+    grupost.SetText("NIVEL", "ESO");
+    grupost.SetNumber("CURSO", 1.5);
+    grupost.Post();
+    grupost.Close();
+    folders.WriteRova("rova_asignatgrupo.txt", {Assignment("G1", "MAT")});
+    folders.WriteRova("rova_asignatcurso.txt", {CourseHours("ESO", "1.5", "MAT", "2"),
+                                                CourseHours("ESO", "1,5", "MAT", "4")});
+    ActionContext context = folders.Context();
+    context.decimalSeparator = separator;
+
+    ExportarAsignaturasGrupos(context);
+
+    EXPECT_EQ(folders.Rows("ASIGT.DBF", {"CURSO", "HORAS"}), (Rows{{curso, horas}}));
   }
 }
 

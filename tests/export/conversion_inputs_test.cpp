@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
 
 #include "core/error.h"
 #include "export/export.h"
@@ -75,6 +76,20 @@ TEST_P(ConversionInputs, InputThatCannotBeOpenedEndsTheRunAndKeepsTheOldTable) {
   EXPECT_THROW(GetParam().convert(folders_.Context(env)), Error);
   EXPECT_TRUE(folders_.messages.messages.empty());
   ExpectOldTableKept();
+}
+
+TEST_P(ConversionInputs, AFolderUnderTheTablesNameEndsTheRunNamingIt) {
+  folders_.WriteRova(GetParam().inputFile, {"0"});
+  std::filesystem::remove(folders_.WorkFile(GetParam().tableFile));
+  std::filesystem::create_directory(folders_.WorkFile(GetParam().tableFile));
+  try {
+    GetParam().convert(folders_.Context());
+    ADD_FAILURE() << "no error";
+  } catch (const Error& error) {
+    EXPECT_EQ(std::string(error.what()), "No se puede crear la tabla \"" +
+                                             folders_.WorkFile(GetParam().tableFile) +
+                                             "\": en su lugar hay una carpeta con ese nombre");
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryConversion, ConversionInputs, ::testing::ValuesIn(kConversions),

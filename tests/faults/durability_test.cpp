@@ -98,8 +98,12 @@ TEST(Durability, EverythingWrittenIsSyncedBeforeTheClosingMessage) {
   const std::vector<std::string>& events = importLog.events;
   const size_t rename = importLog.Position("rename ROVA_HORARIO.TXT");
   ASSERT_LT(rename, events.size());
-  // The temporary file's bytes before its rename, the folder after it, the message last.
-  EXPECT_EQ(events[rename - 1].rfind("sync ROVA_HORARIO.TXT.", 0), 0u) << events[rename - 1];
+  // The temporary file's bytes before its rename, the folder after it, the message last. The
+  // temporary name is no longer than the target's: "~", hexadecimal digits and ".tmp".
+  const std::string& synced = events[rename - 1];
+  EXPECT_TRUE(synced.starts_with("sync ~") && synced.ends_with(".tmp") &&
+              synced.size() == std::string("sync ROVA_HORARIO.TXT").size())
+      << synced;
   EXPECT_EQ(events[rename + 1], "sync folder rova");
   EXPECT_EQ(events.back(), "Proceso Terminado");
   // Tables only read are not synced: nothing of theirs changed.

@@ -63,6 +63,15 @@ std::vector<FailureCase> FailureCases() {
                 platform::JoinPath(f.workFolder(), "GRUPOST.DBF") + "\": ";
        },
        true},
+      {"SolucIsAFolder",
+       [](ImportWorkFolder& f, FaultyEnv&) {
+         std::filesystem::remove(f.workFolder() + "/SOLUC.DBF");
+         std::filesystem::create_directory(f.workFolder() + "/SOLUC.DBF");
+       },
+       [](const ImportWorkFolder& f) {
+         return "No se puede abrir la tabla \"" + platform::JoinPath(f.workFolder(), "SOLUC.DBF") +
+                "\": en su lugar hay una carpeta con ese nombre";
+       }},
       {"SolucWithoutAula",
        [](ImportWorkFolder& f, FaultyEnv&) {
          f.WriteSoluc({{"0"}, kLesson}, {.withAula = false});

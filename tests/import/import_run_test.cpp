@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <tuple>
+#include <utility>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -229,6 +231,46 @@ TEST(ImportRunTest, ReadsTheSlotCodeOnlyWhereALessonMatches) {
     }
     EXPECT_TRUE(sink.events.empty());
     folder.ExpectTablesFree();
+  }
+}
+
+// A SOLUC whose DIA and HORA are numbers with decimals: read as text they take the user's
+// decimal separator, and the slot is the DIASHORAST row whose texts are written the same way.
+TEST(ImportRunTest, NumbersReadAsTextTakeTheUsersDecimalSeparator) {
+  for (const auto& [separator, lessons] :
+       {std::pair{',', std::vector<std::string>{"1SC354P01 1ESALEC MAT A12 ",
+                                                "1SC111,5P02 1ESALEC LEN A12 "}},
+        std::pair{'.', std::vector<std::string>{"1SP354P01 1ESALEC MAT A12 ",
+                                                "1SP111.5P02 1ESALEC LEN A12 "}}}) {
+    ImportWorkFolder folder;
+    folder.Prepare('1', {{"4", "3,5", "SC35"}, {"4", "3.5", "SP35"}, {"4", "3", "S3"},
+                         {"1,5", "1", "SC11"}, {"1.5", "1", "SP11"}}, {});
+    tables::Table::Create(folder.env(), folder.workFolder(), "SOLUC.DBF",
+                          {{"DIA", tables::FieldType::kNumber}, {"HORA", tables::FieldType::kNumber},
+                           {"PROF", tables::FieldType::kText, 5},
+                           {"CODGRUPO", tables::FieldType::kText, 5},
+                           {"ASIG", tables::FieldType::kText, 5},
+                           {"AULA", tables::FieldType::kText, 5}});
+    tables::Table soluc(folder.env());
+    soluc.Open(folder.workFolder(), "SOLUC", tables::Sharing::kShared, tables::Access::kReadWrite);
+    for (const auto& [dia, hora, prof, asig] :
+         {std::tuple{4.0, 3.5, "P01", "MAT"}, std::tuple{1.5, 1.0, "P02", "LEN"}}) {
+      soluc.Append();
+      soluc.SetNumber("DIA", dia);
+      soluc.SetNumber("HORA", hora);
+      soluc.SetText("PROF", prof);
+      soluc.SetText("CODGRUPO", "1ESA");
+      soluc.SetText("ASIG", asig);
+      soluc.SetText("AULA", "A12");
+      soluc.Post();
+    }
+    soluc.Close();
+
+    RecordingMessageSink sink;
+    folder.Run(sink, separator);
+
+    EXPECT_EQ(folder.ReadOutput(),
+              CrLfLines({HorarioHeader(), lessons[0], lessons[1], HorarioTrailer(2)}));
   }
 }
 

@@ -92,9 +92,15 @@ void ImportWorkFolder::RunWith(platform::Env& env, RecordingMessageSink& sink) {
   RunImport({env, Carpeta(), workFolder(), sink}, tables_);
 }
 
+void ImportWorkFolder::Run(RecordingMessageSink& sink, char decimalSeparator) {
+  env_.Restart();
+  ImportTables tables(env_, decimalSeparator);
+  RunImport({env_, Carpeta(), workFolder(), sink}, tables);
+}
+
 void ImportWorkFolder::ExpectTablesFree() {
   for (const char* name : {"SOLUC", "GRUPOST", "PROFT", "AULAT", "ASIGNOMT", "DIASHORAST"}) {
-    if (!fs::exists(WorkFile(std::string(name) + ".DBF"))) continue;
+    if (!fs::is_regular_file(WorkFile(std::string(name) + ".DBF"))) continue;
     tables::Table table(env_);
     EXPECT_NO_THROW(table.Open(workFolder(), name, tables::Sharing::kExclusive,
                                tables::Access::kReadWrite))

@@ -62,6 +62,8 @@ class ImportWorkFolder : public norvalde::testing::TestFolders {
   // Runs the Import under the clock of MinuteTurnEnv, with table components that live as long
   // as the folder, as the window's do.
   void Run(RecordingMessageSink& sink) { RunWith(env_, sink); }
+  // The same with table components that read numbers as text with `decimalSeparator`.
+  void Run(RecordingMessageSink& sink, char decimalSeparator);
   // The same through another Env, normally a wrapper of env() that fails on purpose.
   void RunWith(platform::Env& env, RecordingMessageSink& sink);
   platform::Env& env() { return env_; }

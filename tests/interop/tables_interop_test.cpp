@@ -2,6 +2,7 @@
 // sides are compared in the plain form that scripts/dbf_dump.py prints.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -130,7 +131,9 @@ TEST_P(TablesWrittenByOthersTest, OurEngineReadsWhatDbfreadReads) {
   TempFolder folder;
   const std::string path = folder.Path("WRITTEN.DBF");
   interop::RunScript("dbf_write.py", writer, path);
-  const Dump reported = ParseDump(interop::RunScript("dbf_dump.py", "dbfread", path));
+  // dbfread skips a row whose deletion flag is 0x00; python3-dbf reads it as live, as we do.
+  const std::string reader = writer == "db3-unset-flags" ? "dbf" : "dbfread";
+  const Dump reported = ParseDump(interop::RunScript("dbf_dump.py", reader, path));
   ASSERT_FALSE(reported.rows.empty());
 
   Table table(platform::Env::Default());
@@ -155,10 +158,12 @@ TEST_P(TablesWrittenByOthersTest, OurEngineReadsWhatDbfreadReads) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Writers, TablesWrittenByOthersTest,
-                         ::testing::Values("db3", "fp", "vfp", "ogr2ogr", "ogr2ogr-cp850"),
+                         ::testing::Values("db3", "db3-unset-flags", "fp", "vfp", "ogr2ogr",
+                                           "ogr2ogr-cp850"),
                          [](const auto& info) {
                            std::string name = info.param;
-                           return name == "ogr2ogr-cp850" ? std::string("ogr2ogr_cp850") : name;
+                           std::replace(name.begin(), name.end(), '-', '_');
+                           return name;
                          });
 
 }  // namespace

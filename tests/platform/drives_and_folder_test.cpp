@@ -1,7 +1,15 @@
 // The drive list and the process's current directory, on the real system.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "platform/current_folder.h"
 #include "platform/drives.h"
@@ -47,6 +55,29 @@ TEST(CurrentFolder, FollowsTheFolderOpenedAndRefusesAMissingOne) {
   EXPECT_NE(ChangeCurrentFolder(folder.Path("missing")), 0);
   EXPECT_EQ(CurrentFolder(), now);
   ASSERT_EQ(ChangeCurrentFolder(start), 0);
+}
+
+// The folders the folder list shows: no files, no hidden folders; a name that is no UTF-8
+// (possible off Windows) comes back byte for byte.
+TEST(CurrentFolder, ListsTheSubfoldersThatAreShown) {
+  testing::TempFolder folder;
+  folder.MakeFolder("Envio");
+  folder.MakeFolder("datos 2024");
+  folder.WriteFile("rova_prof.txt", "");
+  std::set<std::string> expected = {"Envio", "datos 2024"};
+#ifdef _WIN32
+  const std::string hidden = folder.MakeFolder("Oculta");
+  ASSERT_TRUE(SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN));
+#else
+  folder.MakeFolder(".oculta");
+  folder.MakeFolder("A\xF1" "o");
+  ASSERT_EQ(::symlink(folder.Path("Envio").c_str(), folder.Path("enlace").c_str()), 0);
+  expected.insert({"A\xF1" "o", "enlace"});
+#endif
+  const std::vector<std::string> listed = ListSubfolders(folder.path());
+  EXPECT_EQ(std::set<std::string>(listed.begin(), listed.end()), expected);
+  EXPECT_EQ(listed.size(), expected.size());
+  EXPECT_TRUE(ListSubfolders(folder.Path("missing")).empty());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "platform/decimal_separator.h"
 #include "platform/env.h"
 #include "platform/paths.h"
 #include "platform/system_errors.h"
@@ -40,6 +41,9 @@ TEST_F(PosixEnvFiles, OpenFailsOnNamesThisSystemRefuses) {
   std::unique_ptr<File> file;
   EXPECT_EQ(env.Open(folder.Path("plain/x.txt"), OpenMode::kReadShared, file), ENOTDIR);
   EXPECT_EQ(env.Open(folder.Path(std::string(300, 'a')), OpenMode::kReadShared, file),
+            ENAMETOOLONG);
+  // Refused at once, not when the written file is named.
+  EXPECT_EQ(env.Open(folder.Path(std::string(300, 'a')), OpenMode::kCreateTemporary, file),
             ENAMETOOLONG);
   EXPECT_EQ(file, nullptr);
 }
@@ -121,6 +125,30 @@ TEST(WorkFolder, IsQtempInsideTheWinePrefix) {
   EXPECT_EQ(WorkFolder(), prefix.path() + "/drive_c/QTEMP");  // absent: the name asked for
   prefix.MakeFolder("drive_c/qtemp");
   EXPECT_EQ(WorkFolder(), prefix.path() + "/drive_c/qtemp");  // found ignoring case
+}
+
+// The separator of the locale LC_ALL, LC_NUMERIC or LANG names, the first one set, read
+// through ICU: whether the system has that locale installed plays no part.
+TEST(UserDecimalSeparator, FollowsTheNumericLocaleOfTheEnvironment) {
+  const struct {
+    const char* all;
+    const char* numeric;
+    const char* lang;
+    char separator;
+  } cases[] = {
+      {"es_ES.UTF-8", nullptr, nullptr, ','},   {"en_US.UTF-8", nullptr, nullptr, '.'},
+      {nullptr, "es_ES.UTF-8", "en_US", ','},   {nullptr, nullptr, "de_DE@euro", ','},
+      {"", "en_GB", "es_ES", '.'},              {"en_GB", "es_ES", "es_ES", '.'},
+      {"C", "es_ES", "es_ES", '.'},             {"POSIX", nullptr, nullptr, '.'},
+      {nullptr, nullptr, nullptr, '.'},
+      {"ar_EG", nullptr, nullptr, '.'},  // U+066B, which Windows-1252 lacks
+  };
+  for (const auto& c : cases) {
+    ScopedVariable all("LC_ALL", c.all), numeric("LC_NUMERIC", c.numeric), lang("LANG", c.lang);
+    EXPECT_EQ(UserDecimalSeparator(), c.separator)
+        << (c.all ? c.all : "-") << " " << (c.numeric ? c.numeric : "-") << " "
+        << (c.lang ? c.lang : "-");
+  }
 }
 
 TEST(WorkFolder, DefaultsToTheHomePrefix) {

@@ -22,6 +22,15 @@ TEST(FormatNumberTest, ShortestFormWithUpTo15SignificantDigits) {
   EXPECT_EQ(FormatNumber(0.1 + 0.2), "0.3");
   EXPECT_EQ(FormatNumber(123456789012.5), "123456789012.5");
   EXPECT_EQ(FormatNumber(2147483647), "2147483647");
+  // Very small and very large values in exponent form; the user's separator in every form.
+  EXPECT_EQ(FormatNumber(0.0001), "0.0001");
+  EXPECT_EQ(FormatNumber(0.00001), "1e-05");
+  EXPECT_EQ(FormatNumber(1e15), "1e+15");
+  EXPECT_EQ(FormatNumber(2.99, ','), "2,99");
+  EXPECT_EQ(FormatNumber(-0.5, ','), "-0,5");
+  EXPECT_EQ(FormatNumber(3, ','), "3");
+  EXPECT_EQ(FormatNumber(1.5e-5, ','), "1,5e-05");
+  EXPECT_EQ(FormatNumber(1234567890123456.0, ','), "1,23456789012346e+15");
 }
 
 TEST(ParseNumberTextTest, AcceptsWhatWritersStoreAndRejectsGarbage) {

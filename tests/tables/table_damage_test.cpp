@@ -24,6 +24,31 @@ constexpr size_t kHeaderLength = 289;
 constexpr size_t kRecordLength = 39;
 const std::string kBase = "soluc_db3_numeric_dia.dbf";
 
+// dBASE II's own layout: version 0x02, a 16-bit count, the date, the record length, 16-byte
+// field descriptors from offset 8, a 521-byte header. One field DIA N(2) and one row.
+std::string Dbase2Table() {
+  std::string bytes(521, '\0');
+  bytes[0] = 0x02;
+  bytes[1] = 1;
+  bytes.replace(3, 3, "\x0C\x09\x1A");
+  bytes[6] = 3;
+  bytes.replace(8, 3, "DIA");
+  bytes[19] = 'N';
+  bytes[20] = 2;
+  bytes[24] = 0x0D;
+  return bytes + " 1";
+}
+
+// A dBASE III table whose list of fields is empty: its terminator right after the header.
+std::string NoFieldsTable() {
+  std::string bytes(33, '\0');
+  bytes[0] = 0x03;
+  test::PutLittle16(bytes, 8, 33);
+  test::PutLittle16(bytes, 10, 1);
+  bytes[32] = 0x0D;
+  return bytes + "\x1A";
+}
+
 class TableDamageTest : public ::testing::Test {
  protected:
   // Writes the damaged bytes as SOLUC.DBF and returns how many rows a walk reads, reading
@@ -76,6 +101,9 @@ TEST_F(TableDamageTest, HeadersThatCannotDescribeATableAreRefusedNamingTheFile) 
       {"no name", [](std::string& b) { b[32] = 0; }, "nombre"},
       {"no terminator", [](std::string& b) { b[kHeaderLength - 1] = ' '; }, "campos"},
       {"bad deletion flag", [](std::string& b) { b[kHeaderLength] = 'X'; }, "registro 1"},
+      // Tables of a form the engine does not read say so, and are not called damaged.
+      {"dBASE II", [](std::string& b) { b = Dbase2Table(); }, "\": es una tabla de dBASE II"},
+      {"no fields", [](std::string& b) { b = NoFieldsTable(); }, "\": la tabla no tiene campos"},
   };
   for (const Case& c : cases) {
     std::string bytes = base_;
@@ -125,6 +153,10 @@ TEST_F(TableDamageTest, LooseButReadableHeadersAreRead) {
   std::string unknownVersion = base_;
   unknownVersion[0] = 0;  // python3-dbf's FoxPro tables without memo
   EXPECT_EQ(Walk(unknownVersion), 8);
+
+  std::string unsetFlag = base_;
+  unsetFlag[kHeaderLength + 2 * kRecordLength] = '\0';  // a live row, as some writers leave it
+  EXPECT_EQ(Walk(unsetFlag), 8);
 }
 
 TEST_F(TableDamageTest, NumericGarbageIsAnErrorNamingFileAndFieldAndStarsAreEmpty) {

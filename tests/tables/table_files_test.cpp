@@ -118,6 +118,15 @@ TEST_F(TableFilesTest, MissingFolderAndFileAreNamedInTheError) {
   EXPECT_EQ(test::ErrorOf([&] { Table::Create(env_, missing, "A.DBF", kFields); }),
             "No se puede crear la tabla \"" + platform::JoinPath(missing, "A.DBF") +
                 "\": no existe la carpeta");
+  // A folder under the table's name is named as what it is.
+  folder_.MakeFolder("SOLUC.DBF");
+  folder_.MakeFolder("ASIGT.DBF");
+  const std::string inPlace = "\": en su lugar hay una carpeta con ese nombre";
+  const auto open = [&] { table.Open(folder_.path(), "SOLUC", Sharing::kShared, Access::kReadOnly); };
+  EXPECT_EQ(test::ErrorOf(open),
+            "No se puede abrir la tabla \"" + folder_.Path("SOLUC.DBF") + inPlace);
+  EXPECT_EQ(test::ErrorOf([&] { Table::Create(env_, folder_.path(), "ASIGT.DBF", kFields); }),
+            "No se puede crear la tabla \"" + folder_.Path("ASIGT.DBF") + inPlace);
   EXPECT_FALSE(table.IsOpen());
 }
 

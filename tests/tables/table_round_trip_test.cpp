@@ -133,6 +133,18 @@ TEST_F(TableRoundTripTest, TextAndNumberSettersConvertBetweenKinds) {
   table_.Post();
   EXPECT_EQ(table_.AsText("HORAS"), "");
   EXPECT_EQ(table_.AsInteger("DNI"), 42);
+
+  // Read with a Spanish user's separator, numbers give "," and text stays as stored.
+  table_.Edit();
+  table_.SetText("HORAS", "1,25");
+  table_.Post();
+  table_.Close();
+  Table spanish(env_, {}, ',');
+  spanish.Open(folder_.path(), "T", Sharing::kShared, Access::kReadOnly);
+  EXPECT_EQ(spanish.AsText("HORAS"), "1,25");
+  EXPECT_EQ(spanish.AsText("NOMBRE"), "2.5");
+  EXPECT_EQ(spanish.AsText("DNI"), "42");
+  EXPECT_NE(folder_.ReadFile("T.DBF").find("1.250000"), std::string::npos);  // stored with "."
 }
 
 TEST_F(TableRoundTripTest, FieldErrorsNameTheFieldAndTheComponent) {

@@ -90,11 +90,18 @@ INSTANTIATE_TEST_SUITE_P(
         Variant{"soluc_fox.dbf", With(kSix, {"FIJA", "OBS"}), "", false},
         // The null day of Visual FoxPro reads as the 0 its bytes hold.
         Variant{"soluc_vfp.dbf", With(kSix, {"DURACION", "MODIF"}), "0", false},
+        // PROF, ASIG and AULA as varchar fields, their lengths in their last bytes.
+        Variant{"soluc_vfp_varchar.dbf", With(kSix, {"DURACION", "MODIF"}), "0", false},
         Variant{"soluc_gdal.dbf",
                 {"AULA", "DIA", "HORA", "PROF", "CODGRUPO", "ASIG", "DURACION", "OBS"}, "", false},
         Variant{"soluc_lowercase_fields.dbf",
                 {"dia", "hora", "prof", "codgrupo", "asig", "aula", "sesion"}, "", false},
         Variant{"soluc_dbase7.dbf",
+                {"ID", "DIA", "HORA", "PROF", "CODGRUPO", "ASIG", "AULA", "DESFASE_MINUTOS",
+                 "COEFICIENTE"},
+                "", false},
+        // Language-driver byte 0: the code page (437) comes from the driver's name.
+        Variant{"soluc_dbase7_db437.dbf",
                 {"ID", "DIA", "HORA", "PROF", "CODGRUPO", "ASIG", "AULA", "DESFASE_MINUTOS",
                  "COEFICIENTE"},
                 "", false}),

@@ -3,6 +3,7 @@
 
     dbf_dump.py dbfread TABLE.DBF     read with python3-dbfread
     dbf_dump.py ogrinfo TABLE.DBF     read with GDAL's ogrinfo
+    dbf_dump.py dbf TABLE.DBF         read with python3-dbf
 
 Output, one line each:
     FIELD <name> <type> <length> <decimals>   (C or N; other types as the reader names them)
@@ -60,6 +61,20 @@ def dump_dbfread(path):
         print("ROW " + " ".join("~" if is_memo(f) else hex_of(record[f.name]) for f in fields))
 
 
+def dump_dbf(path):
+    import dbf
+    table = dbf.Table(path)
+    table.open(dbf.READ_ONLY)
+    names = table.field_names  # python3-dbf lower-cases them
+    for name in names:
+        kind, length, decimals = table.field_info(name)[:3]
+        print("FIELD %s %s %d %d" % (name.upper(), chr(kind), length, decimals))
+    for record in table:
+        if not dbf.is_deleted(record):
+            print("ROW " + " ".join(hex_of(record[name]) for name in names))
+    table.close()
+
+
 OGR_TYPES = {"String": "C", "Integer": "N", "Integer64": "N", "Real": "N", "Date": "D"}
 
 
@@ -93,4 +108,4 @@ def dump_ogrinfo(path):
 
 
 if __name__ == "__main__":
-    {"dbfread": dump_dbfread, "ogrinfo": dump_ogrinfo}[sys.argv[1]](sys.argv[2])
+    {"dbfread": dump_dbfread, "ogrinfo": dump_ogrinfo, "dbf": dump_dbf}[sys.argv[1]](sys.argv[2])

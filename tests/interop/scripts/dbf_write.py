@@ -3,6 +3,8 @@
 
     dbf_write.py db3|fp|vfp TABLE.DBF     written by python3-dbf as dBASE III, FoxPro or
                                           Visual FoxPro
+    dbf_write.py db3-unset-flags TABLE.DBF  the dBASE III table with every live row's
+                                          deletion flag 0x00, as some writers leave it
     dbf_write.py ogr2ogr TABLE.DBF        written by GDAL's ogr2ogr from a CSV file
     dbf_write.py ogr2ogr-cp850 TABLE.DBF  the same in code page 850, named by a .cpg file
 
@@ -12,6 +14,7 @@ numbers and empty values.
 import csv
 import datetime
 import os
+import struct
 import subprocess
 import sys
 import tempfile
@@ -65,10 +68,23 @@ def write_ogr2ogr(path, encoding):
     subprocess.run(command, check=True, capture_output=True)
 
 
+def unset_flags(path):
+    table = bytearray(open(path, "rb").read())
+    header, length = struct.unpack("<HH", table[8:12])
+    count = struct.unpack("<I", table[4:8])[0]
+    for row in range(count):
+        if table[header + row * length] == ord(" "):
+            table[header + row * length] = 0
+    open(path, "wb").write(table)
+
+
 if __name__ == "__main__":
     kind, target = sys.argv[1], sys.argv[2]
     if kind in ("db3", "fp", "vfp"):
         write_python_dbf(kind, target)
+    elif kind == "db3-unset-flags":
+        write_python_dbf("db3", target)
+        unset_flags(target)
     elif kind == "ogr2ogr":
         write_ogr2ogr(target, None)
     elif kind == "ogr2ogr-cp850":
