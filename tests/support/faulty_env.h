@@ -7,12 +7,16 @@
 #include <cerrno>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/env.h"
 
 namespace norvalde::testing {
 
-enum class Operation { kOpen, kRead, kWrite, kSync, kClose, kDelete, kRename, kCount };
+enum class Operation {
+  kOpen, kRead, kWrite, kSync, kClose, kDelete, kRename,
+  kMakeFolder, kRemoveFolder, kMove, kList, kCount
+};
 
 class FaultyEnv : public platform::EnvWrapper {
  public:
@@ -32,6 +36,10 @@ class FaultyEnv : public platform::EnvWrapper {
            std::unique_ptr<platform::File>& file) override;
   int DeleteFile(const std::string& path) override;
   int RenameFile(const std::string& from, const std::string& to) override;
+  int MakeFolder(const std::string& path) override;
+  int RemoveFolder(const std::string& path) override;
+  int MoveWithoutReplacing(const std::string& from, const std::string& to) override;
+  int ListFolder(const std::string& path, std::vector<platform::FolderEntry>& entries) override;
 
   // Shared with the files this object opened, which may outlive a call but not the object.
   struct State {
