@@ -1,12 +1,15 @@
-// Symbolic links named like the files a run replaces: the run removes the link and writes a
-// regular file in its place, and nothing is ever created or written where a link points.
+// Symbolic links named like the files a run replaces: the run moves the link aside and writes
+// a regular file in its place, and nothing is ever created, written, moved or deleted where a
+// link points, the folders that keep replaced tables included.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
+#include "core/error.h"
 #include "export/export.h"
 #include "import/import.h"
 #include "import/import_tables.h"
@@ -50,9 +53,37 @@ TEST(WorkFolderLinks, RunsReplaceLinksAndWriteNothingWhereTheyPoint) {
 
   EXPECT_TRUE(IsRegularFile(work + "/ASIGT.DBF"));
   EXPECT_TRUE(IsRegularFile(work + "/PROFT.DBF"));
-  EXPECT_FALSE(fs::exists(fs::symlink_status(work + "/ASIGT.MDX")));  // deleted like an index
+  EXPECT_FALSE(fs::exists(fs::symlink_status(work + "/ASIGT.MDX")));  // kept like an index
   EXPECT_TRUE(IsRegularFile(carpeta + "ROVA_HORARIO.TXT"));
   EXPECT_TRUE(fs::is_empty(outside));
+}
+
+TEST(WorkFolderLinks, KeepingFollowsNoLink) {
+  norvalde::testing::TestFolders folders;
+  norvalde::testing::FixedClockEnv clock;
+  const std::string work = folders.workFolder(), keeping = work + "/Copias de Norvalde";
+  const std::string outside = folders.MakeFolder("outside");
+  std::ofstream(outside + "/ASIGT.DBF") << "not ours";
+  WriteRovaFiles(folders);
+  RecordingMessageSink sink;
+  const ActionContext context{clock, folders.Carpeta(), work, sink};
+  exporting::RunExport(context);
+  // As the keeping folder, a link is refused before any table is moved.
+  ASSERT_EQ(::symlink(outside.c_str(), keeping.c_str()), 0);
+  EXPECT_THROW(exporting::RunExport(context), Error);
+  EXPECT_TRUE(IsRegularFile(work + "/ASIGNOMT.DBF"));
+  // As eleven old run folders, links are no run folders: none is followed, none removed.
+  ASSERT_EQ(::unlink(keeping.c_str()), 0);
+  ASSERT_EQ(::mkdir(keeping.c_str(), 0777), 0);
+  for (int day = 1; day <= 11; ++day) {
+    const std::string run = keeping + "/2024-03-" + (day < 10 ? "0" : "") +
+                            std::to_string(day) + " 08.00.00";
+    ASSERT_EQ(::symlink(outside.c_str(), run.c_str()), 0);
+  }
+  exporting::RunExport(context);
+  EXPECT_EQ(std::distance(fs::directory_iterator(keeping), {}), 12);
+  EXPECT_EQ(std::distance(fs::directory_iterator(outside), {}), 1);
+  EXPECT_TRUE(fs::exists(outside + "/ASIGT.DBF"));
 }
 
 }  // namespace
