@@ -55,14 +55,11 @@ void CopySamples(const QString& folder, const QString& except = {}) {
   }
 }
 
-const char* const kTables[] = {"ASIGNOMT.DBF", "PROFT.DBF", "AULAT.DBF",
-                               "GRUPOST.DBF",  "ASIGT.DBF", "DIASHORAST.DBF"};
-
-// The bytes of each table in `folder`, in the order of kTables.
+// The bytes of the six tables in `folder`.
 QList<QByteArray> TableBytes(const QString& folder) {
   QList<QByteArray> tables;
-  for (const char* name : kTables) {
-    QFile file(folder + "/" + name);
+  for (const char* name : {"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT", "DIASHORAST"}) {
+    QFile file(folder + "/" + name + ".DBF");
     tables << (file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>"));
   }
   return tables;
@@ -355,8 +352,7 @@ class MainFormTest : public QObject {
     const QList<QByteArray> exported = TableBytes(work_->path());
     Table asigt(norvalde::platform::Env::Default());
     asigt.Open(work_->path().toStdString(), "ASIGT", Sharing::kExclusive, Access::kReadWrite);
-    asigt.First();
-    asigt.Edit();
+    asigt.Edit();  // the first row
     asigt.SetText("CPROF", "GAR");
     asigt.SetText("CAULA", "A101");
     asigt.Post();
@@ -380,9 +376,7 @@ class MainFormTest : public QObject {
     auto form = MakeForm();
     form->BExportar->click();
     const QList<QByteArray> before = TableBytes(work_->path());
-    QFile blocker(work_->filePath("Copias de Norvalde"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    QVERIFY(QFile(work_->filePath("Copias de Norvalde")).open(QIODevice::WriteOnly));
     form->BExportar->click();
     QCOMPARE(boxes_.shown.back(),
              (Shown{true,

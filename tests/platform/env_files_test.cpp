@@ -2,7 +2,6 @@
 // and folders made, listed and removed.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -113,32 +112,23 @@ TEST_F(EnvFiles, ExistenceDeletionAndRename) {
 }
 
 TEST_F(EnvFiles, FoldersAndMovesThatNeverReplace) {
-  const std::string sub = folder.Path("sub");
+  const std::string sub = folder.Path("sub"), a = folder.WriteFile("a.txt", "A");
   EXPECT_EQ(env.MakeFolder(sub), 0);
   EXPECT_TRUE(NameTaken(env.MakeFolder(sub)));
-  const std::string a = folder.WriteFile("a.txt", "A");
-  folder.WriteFile("sub/b.txt", "B");
-  EXPECT_TRUE(NameTaken(env.MoveWithoutReplacing(a, JoinPath(sub, "b.txt"))));
-  EXPECT_EQ(env.MoveWithoutReplacing(a, JoinPath(sub, "a.txt")), 0);
-  EXPECT_EQ(folder.ReadFile("sub/b.txt"), "B");
-
+  folder.WriteFile("sub/a.txt", "taken");
+  EXPECT_TRUE(NameTaken(env.MoveWithoutReplacing(a, JoinPath(sub, "a.txt"))));
+  EXPECT_EQ(env.MoveWithoutReplacing(a, JoinPath(sub, "b.txt")), 0);
+  EXPECT_EQ(folder.ReadFile("sub/a.txt") + folder.ReadFile("sub/b.txt"), "takenA");
   std::vector<FolderEntry> entries;
   EXPECT_EQ(env.ListFolder(folder.path(), entries), 0);
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_TRUE(entries[0].name == "sub" && entries[0].kind == EntryKind::kFolder);
-  EXPECT_EQ(env.ListFolder(sub, entries), 0);
-  std::sort(entries.begin(), entries.end(), [](auto& x, auto& y) { return x.name < y.name; });
-  ASSERT_EQ(entries.size(), 2u);
-  EXPECT_TRUE(entries[0].name == "a.txt" && entries[0].kind == EntryKind::kFile);
-  EXPECT_EQ(folder.ReadFile("sub/a.txt"), "A");
   // A file is listed as a path through a file is opened.
-  EXPECT_EQ(RuntimeErrorCode(env.ListFolder(JoinPath(sub, "a.txt"), entries)),
+  EXPECT_EQ(RuntimeErrorCode(env.ListFolder(JoinPath(sub, "b.txt"), entries)),
             runtime_code::kPathNotFound);
-
   EXPECT_NE(env.RemoveFolder(sub), 0);  // not empty
   EXPECT_EQ(env.DeleteFile(JoinPath(sub, "a.txt")) + env.DeleteFile(JoinPath(sub, "b.txt")), 0);
   EXPECT_EQ(env.RemoveFolder(sub), 0);
-  EXPECT_FALSE(env.FolderExists(sub));
 }
 
 // A wrapper that overrides nothing is the file it wraps, call for call.

@@ -1,6 +1,5 @@
 // Creating files never goes through a symbolic link, and the temporary file of a save is a new
 // file that no other file shares a name with, nameless until closed where the system allows.
-// Folders are listed, and files moved, without following a link.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -11,7 +10,6 @@
 #include <memory>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "platform/env.h"
 #include "tests/support/temp_folder.h"
@@ -59,21 +57,6 @@ TEST_F(PosixEnvLinks, CreationReplacesALinkAndNeverWritesWhereItPoints) {
   EXPECT_EQ(Names(outside), std::set<std::string>{"PROFT.DBF"});
   EXPECT_EQ(folder.ReadFile("outside/PROFT.DBF"), "someone else's");
   EXPECT_EQ(folder.ReadFile("QTEMP/ASIGT.DBF"), "new");
-}
-
-TEST_F(PosixEnvLinks, ListingAndMovingTakeALinkForItself) {
-  ASSERT_EQ(::symlink(outside.c_str(), (work + "/to-folder").c_str()), 0);
-  ASSERT_EQ(::symlink((outside + "/none").c_str(), (work + "/ASIGT.DBF").c_str()), 0);
-  std::vector<FolderEntry> entries;
-  ASSERT_EQ(env.ListFolder(work, entries), 0);
-  ASSERT_EQ(entries.size(), 2u);
-  EXPECT_TRUE(entries[0].kind == EntryKind::kLink && entries[1].kind == EntryKind::kLink);
-  EXPECT_EQ(env.ListFolder(work + "/to-folder", entries), ENOTDIR);
-  EXPECT_NE(env.RemoveFolder(work + "/to-folder"), 0);
-  EXPECT_TRUE(fs::exists(outside));
-  // A link pointing nowhere moves as itself.
-  EXPECT_EQ(env.MoveWithoutReplacing(work + "/ASIGT.DBF", outside + "/kept.DBF"), 0);
-  EXPECT_TRUE(fs::is_symlink(outside + "/kept.DBF"));
 }
 
 TEST_F(PosixEnvLinks, ATemporaryFileIsNamelessUntilClosed) {

@@ -63,41 +63,4 @@ int FaultyEnv::Open(const std::string& path, platform::OpenMode mode,
   return error;
 }
 
-int FaultyEnv::DeleteFile(const std::string& path) {
-  if (!Watched(path)) return EnvWrapper::DeleteFile(path);
-  if (int error = state_->Next(Operation::kDelete)) return error;
-  return EnvWrapper::DeleteFile(path);
-}
-
-int FaultyEnv::RenameFile(const std::string& from, const std::string& to) {
-  if (!Watched(from)) return EnvWrapper::RenameFile(from, to);
-  if (int error = state_->Next(Operation::kRename)) return error;
-  return EnvWrapper::RenameFile(from, to);
-}
-
-int FaultyEnv::MakeFolder(const std::string& path) {
-  if (!Watched(path)) return EnvWrapper::MakeFolder(path);
-  if (int error = state_->Next(Operation::kMakeFolder)) return error;
-  return EnvWrapper::MakeFolder(path);
-}
-
-int FaultyEnv::RemoveFolder(const std::string& path) {
-  if (!Watched(path)) return EnvWrapper::RemoveFolder(path);
-  if (int error = state_->Next(Operation::kRemoveFolder)) return error;
-  return EnvWrapper::RemoveFolder(path);
-}
-
-int FaultyEnv::MoveWithoutReplacing(const std::string& from, const std::string& to) {
-  if (!Watched(from)) return EnvWrapper::MoveWithoutReplacing(from, to);
-  if (int error = state_->Next(Operation::kMove)) return error;
-  return EnvWrapper::MoveWithoutReplacing(from, to);
-}
-
-int FaultyEnv::ListFolder(const std::string& path, std::vector<platform::FolderEntry>& entries) {
-  entries.clear();
-  if (!Watched(path)) return EnvWrapper::ListFolder(path, entries);
-  if (int error = state_->Next(Operation::kList)) return error;
-  return EnvWrapper::ListFolder(path, entries);
-}
-
 }  // namespace norvalde::testing

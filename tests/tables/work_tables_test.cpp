@@ -114,6 +114,12 @@ TEST_F(WorkTablesTest, AnOlderTableAndItsIndexAreKeptWhateverTheirCase) {
 // Where the old files cannot be kept, the table is not touched: no truncating in place.
 TEST_F(WorkTablesTest, AnOldTableThatCannotBeKeptStopsTheExportUntouched) {
   folder_.WriteFile("ASIGNOMT.DBF", "old table");
+  folder_.WriteFile("Copias de Norvalde", "");  // a file where the keeping folder goes
+  Table table(env_);
+  EXPECT_EQ(test::ErrorOf([&] { RecreateWorkTable(kept_, AsignomtTable(), table); }),
+            "No se puede crear la carpeta \"" + keeping_ +
+                "\": ya existe un archivo con ese nombre");
+  ASSERT_EQ(env_.DeleteFile(keeping_), 0);
   const std::string cause = ": acceso denegado";
   const struct {
     Operation operation;
@@ -128,7 +134,6 @@ TEST_F(WorkTablesTest, AnOldTableThatCannotBeKeptStopsTheExportUntouched) {
   };
   for (const auto& failure : cases) {
     env_.FailNth(failure.operation, failure.nth, testing::kErrorAccessDenied);
-    Table table(env_);
     EXPECT_EQ(test::ErrorOf([&] { RecreateWorkTable(kept_, AsignomtTable(), table); }),
               failure.error);
     EXPECT_EQ(folder_.ReadFile("ASIGNOMT.DBF"), "old table");

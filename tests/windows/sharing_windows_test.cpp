@@ -7,11 +7,8 @@
 #include "core/error.h"
 #include "exchange/exchange_line_list.h"
 #include "exchange/exchange_reader.h"
-#include "export/work_table_recreation.h"
 #include "platform/env.h"
-#include "platform/paths.h"
 #include "tables/table.h"
-#include "tables/work_tables.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/wide_path.h"
 
@@ -113,40 +110,6 @@ TEST_F(SharingWindows, ATableAnotherProgramHoldsIsInUse) {
   soluc.Open(folder_.Carpeta(), "SOLUC", tables::Sharing::kExclusive, tables::Access::kReadWrite);
   EXPECT_EQ(OtherHandle(testing::WidePath(table), GENERIC_READ, kShareAll).error(),
             static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-}
-
-// The Export moves an old table aside (MoveFileExW) into its run folder, but not while another
-// program holds it, nor when a file takes the keeping folder's name: then it stops with the
-// table untouched.
-TEST_F(SharingWindows, ATableIsKeptUnlessHeldOrTheKeepingFolderCannotBeMade) {
-  const std::string table = folder_.WriteFile("ASIGT.DBF", "old");
-  const std::string keeping = folder_.Path("Copias de Norvalde");
-  auto recreate = [&] {
-    exporting::KeptTables kept(env_, folder_.path());
-    tables::Table asigt(env_);
-    try {
-      exporting::RecreateWorkTable(kept, tables::AsigtTable(), asigt);
-    } catch (const Error& error) {
-      return std::string(error.what());
-    }
-    return std::string();
-  };
-  {
-    OtherHandle plantivo(testing::WidePath(table), GENERIC_READ | GENERIC_WRITE, 0);
-    EXPECT_EQ(recreate(), "No se puede crear la tabla \"" + table +
-                              "\": la tabla est\xC3\xA1 en uso por otro programa");
-  }
-  folder_.WriteFile("Copias de Norvalde", "");
-  EXPECT_EQ(recreate(), "No se puede crear la carpeta \"" + keeping +
-                            "\": ya existe un archivo con ese nombre");
-  EXPECT_EQ(folder_.ReadFile("ASIGT.DBF"), "old");
-
-  ASSERT_EQ(env_.DeleteFile(keeping), 0);
-  EXPECT_EQ(recreate(), "");
-  std::vector<platform::FolderEntry> runs;
-  ASSERT_EQ(env_.ListFolder(keeping, runs), 0);
-  ASSERT_EQ(runs.size(), 1u);
-  EXPECT_EQ(folder_.ReadFile("Copias de Norvalde\\" + runs[0].name + "\\ASIGT.DBF"), "old");
 }
 
 }  // namespace
