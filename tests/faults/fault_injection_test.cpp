@@ -48,14 +48,16 @@ const std::set<std::string> kMovable = {"ASIGNOMT.DBF", "PROFT.DBF",      "AULAT
                                         "GRUPOST.DBF",  "ASIGT.DBF",      "DIASHORAST.DBF",
                                         "ASIGT.MDX"};
 const std::string kKeeping = "Copias de Norvalde";
-const std::string kRunFolder = kKeeping + "/2024-03-15 09.05.00";  // the clock's minute
-// Earlier runs, the oldest first, then "Mis copias" (no run), and eight newer empty runs made
-// in SetUp: with this run's, two more than ten, so the Export removes the oldest, and of the
-// next only the table file. " (9)" is older than " (10)".
+// Named by the clock, its first name taken by an earlier run in the same second.
+const std::string kRunFolder = kKeeping + "/2024-03-15 09.05.00 (2)";
+// Earlier runs, the oldest first, then "Mis copias" (no run), the newest, and seven empty runs
+// made in SetUp: with this run's, two more than ten, so the Export removes the oldest, and of
+// the next only the table file. " (9)" is older than " (10)".
 const std::vector<std::pair<std::string, std::vector<std::string>>> kEarlierRuns = {
     {"2024-03-01 08.00.00", {"ASIGT.DBF", "asigt.mdx"}},
     {"2024-03-01 08.00.00 (9)", {"PROFT.DBF", "NOTAS.TXT"}},
-    {"2024-03-01 08.00.00 (10)", {"PROFT.DBF"}}, {"Mis copias", {"ASIGT.DBF"}}};
+    {"2024-03-01 08.00.00 (10)", {"PROFT.DBF"}}, {"Mis copias", {"ASIGT.DBF"}},
+    {"2024-03-15 09.05.00", {}}};
 const std::pair<Operation, const char*> kOperations[] = {
     {Operation::kOpen, "open"},   {Operation::kRead, "read"},     {Operation::kWrite, "write"},
     {Operation::kSync, "sync"},   {Operation::kClose, "close"},   {Operation::kDelete, "delete"},
@@ -110,7 +112,7 @@ class FaultInjection : public ::testing::Test {
       for (const std::string& file : files)
         std::ofstream(pristine_ + "/" + kKeeping + "/" + run + "/" + file) << run + file;
     }
-    for (char day = '2'; day <= '9'; ++day)
+    for (char day = '2'; day <= '8'; ++day)
       fs::create_directory(pristine_ + "/" + kKeeping + "/2024-03-0" + day + " 08.00.00");
     for (const std::string& table : kTableFiles) cleanContent_[table] = TableContent(work_, table);
     Run(Action::kImport, clock_, sink);
