@@ -1,7 +1,18 @@
 #include "bench/counting_env.h"
 
+#include <chrono>
+
 namespace norvalde::bench {
 namespace {
+
+// Runs `call` and adds the wall time it took to `seconds`.
+template <typename Call>
+int Timed(double& seconds, Call&& call) {
+  const auto start = std::chrono::steady_clock::now();
+  const int error = call();
+  seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return error;
+}
 
 class CountingFile : public platform::FileWrapper {
  public:
@@ -53,6 +64,26 @@ int CountingEnv::RenameFile(const std::string& from, const std::string& to) {
   int error = target().RenameFile(from, to);
   if (error == 0) (*traffic_)[from].renamedTo = to;
   return error;
+}
+
+int CountingEnv::MakeFolder(const std::string& path) {
+  return Timed(keepingSeconds_, [&] { return target().MakeFolder(path); });
+}
+
+int CountingEnv::RemoveFolder(const std::string& path) {
+  return Timed(keepingSeconds_, [&] { return target().RemoveFolder(path); });
+}
+
+int CountingEnv::MoveWithoutReplacing(const std::string& from, const std::string& to) {
+  const int error =
+      Timed(keepingSeconds_, [&] { return target().MoveWithoutReplacing(from, to); });
+  if (error == 0) ++moves_;
+  return error;
+}
+
+int CountingEnv::ListFolder(const std::string& path,
+                            std::vector<platform::FolderEntry>& entries) {
+  return Timed(keepingSeconds_, [&] { return target().ListFolder(path, entries); });
 }
 
 uint64_t CountingEnv::TotalRead() const {

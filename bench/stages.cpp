@@ -92,7 +92,7 @@ std::vector<std::string> AsigtRow(int64_t i) {
 void ExportStage(const BenchFolders& folders, Values& values) {
   CountingEnv env(platform::Env::Default());
   FailOnUnexpectedMessage messages("Proceso finalizado");
-  exporting::ExportContext context{env, folders.rova + "/", folders.work, messages};
+  const ActionContext context{env, folders.rova + "/", folders.work, messages};
   const Clock::time_point start = Clock::now();
   Clock::time_point step = start;
   exporting::RunExport(context, [&](const char* name) {
@@ -100,6 +100,8 @@ void ExportStage(const BenchFolders& folders, Values& values) {
     step = Clock::now();
   });
   values["seconds"] = SecondsSince(start);
+  values["moves"] = env.moves();
+  values["seconds.keeping"] = env.keepingSeconds();
   ReportTraffic(env, values);
 }
 

@@ -16,8 +16,9 @@ struct BenchFolders {
 };
 
 // The six conversions of the Export in order, each timed ("seconds.ExportarAsignaturas", ...),
-// the bytes it moved, and the files the floor moves ("input:<path>", "output:<path>",
-// "sync:<path>", "rename:<path>").
+// the bytes it moved, the files the floor moves ("input:<path>", "output:<path>",
+// "sync:<path>", "rename:<path>"), and the keeping of the tables it replaced: the files moved
+// aside ("moves") and the time that took with its folder work ("seconds.keeping").
 void ExportStage(const BenchFolders& folders, Values& values);
 
 // The Import on the tables the Export left, with the same per-file traffic.

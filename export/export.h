@@ -4,12 +4,22 @@
 #include <functional>
 
 #include "core/action.h"
+#include "export/kept_tables.h"
 
 namespace norvalde::exporting {
 
-// What every conversion works with: the chosen folder followed by one separator (`Carpeta`),
-// the work folder, and the message box. The Import runs in the same context.
-using ExportContext = ActionContext;
+// What every conversion works with: the action's context (the chosen folder followed by one
+// separator, `Carpeta`, the work folder and the message box, as the Import has them), and what
+// the run keeps of the tables it replaces.
+struct ExportContext : ActionContext {
+  // Implicit, so that a conversion run on its own is an Export run of its own. Reads the
+  // clock: the run starts here.
+  ExportContext(const ActionContext& action)
+      : ActionContext(action), kept(action.env, action.workFolder) {}
+
+  // The one part of the context that changes as the run goes.
+  mutable KeptTables kept;
+};
 
 // Each returns normally when finished or when its input file is missing (after its message)
 // and throws norvalde::Error on any other failure.
@@ -37,8 +47,8 @@ inline constexpr Conversion kConversions[] = {
 // Told the name of each conversion as it finishes (the benchmark times them this way).
 using ConversionDone = std::function<void(const char* name)>;
 
-// The hourglass; the six in order, each once; then the cursor goes back and "Proceso
-// finalizado" is shown.
-void RunExport(const ExportContext& context, const ConversionDone& done = {});
+// The hourglass; the six in order, each once; the moved and created names made durable and
+// the oldest kept runs removed; then the cursor goes back and "Proceso finalizado" is shown.
+void RunExport(const ActionContext& action, const ConversionDone& done = {});
 
 }  // namespace norvalde::exporting

@@ -18,7 +18,7 @@ bool ConvertLineByLine(const ExportContext& context, const LineConversion& conve
 
   exchange::ExchangeReader reader(context.env);
   reader.Open(*path);
-  RecreateWorkTable(context.env, context.workFolder, conversion.table, table);
+  RecreateWorkTable(context.kept, conversion.table, table);
 
   // Looked up once; a field the table lacks fails at its first row, as by name.
   std::vector<tables::FieldHandle> targets;

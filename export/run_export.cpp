@@ -1,22 +1,19 @@
 #include "export/export.h"
 
-#include "core/error.h"
-#include "tables/table_errors.h"
-
 namespace norvalde::exporting {
 
 // The order carries data: the assignments read the GRUPOST written just before them.
-void RunExport(const ExportContext& context, const ConversionDone& done) {
+void RunExport(const ActionContext& action, const ConversionDone& done) {
+  const ExportContext context(action);
   RunAction(context, "Proceso finalizado", [&] {
     for (const Conversion& conversion : kConversions) {
       conversion.run(context);
       if (done) done(conversion.name);
     }
-    // The tables were deleted and created anew: their names must be as durable as their rows.
-    if (int error = context.env.SyncFolder(context.workFolder)) {
-      throw Error("No se puede escribir en la carpeta \"" + context.workFolder +
-                  "\": " + tables::FileErrorCause(error));
-    }
+    // The old tables were moved aside and new ones created: their names must be as durable
+    // as their rows.
+    SyncFolderNames(context.env, context.workFolder);
+    context.kept.Finish();
   });
 }
 

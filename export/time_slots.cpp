@@ -75,7 +75,7 @@ void ExportarTramos(const ExportContext& context) {
   lines.LoadFromFile(*path);  // before the old table is touched, so a failure leaves it intact
 
   tables::Table table(context.env);
-  RecreateWorkTable(context.env, context.workFolder, tables::DiashorastTable(), table);
+  RecreateWorkTable(context.kept, tables::DiashorastTable(), table);
   StartTimeList startTimes(context.collation);
   AppendSlots(lines, startTimes, table);
   NumberPeriods(startTimes, table);

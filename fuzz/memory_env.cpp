@@ -72,6 +72,37 @@ int MemoryEnv::RenameFile(const std::string& from, const std::string& to) {
   return 0;
 }
 
+int MemoryEnv::MakeFolder(const std::string& path) {
+  if (files.count(path)) return EEXIST;
+  return folders.insert(path).second ? 0 : EEXIST;
+}
+
+int MemoryEnv::RemoveFolder(const std::string& path) {
+  std::vector<platform::FolderEntry> entries;
+  ListFolder(path, entries);
+  if (!entries.empty()) return ENOTEMPTY;
+  return folders.erase(path) ? 0 : ENOENT;
+}
+
+int MemoryEnv::MoveWithoutReplacing(const std::string& from, const std::string& to) {
+  if (files.count(to) || folders.count(to)) return EEXIST;
+  return RenameFile(from, to);
+}
+
+int MemoryEnv::ListFolder(const std::string& path, std::vector<platform::FolderEntry>& entries) {
+  entries.clear();
+  const std::string prefix = platform::JoinPath(path, "");
+  auto add = [&](const std::string& name, platform::EntryKind kind) {
+    if (name.size() > prefix.size() && name.starts_with(prefix) &&
+        name.find(platform::kPathSeparator, prefix.size()) == std::string::npos) {
+      entries.push_back({name.substr(prefix.size()), kind});
+    }
+  };
+  for (const auto& [name, bytes] : files) add(name, platform::EntryKind::kFile);
+  for (const std::string& name : folders) add(name, platform::EntryKind::kFolder);
+  return 0;
+}
+
 std::string MemoryEnv::FindFileIgnoringCase(const std::string& path) {
   if (files.count(path)) return path;
   for (const auto& [name, bytes] : files)

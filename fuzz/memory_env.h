@@ -4,7 +4,9 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "platform/env.h"
 
@@ -15,6 +17,8 @@ class MemoryEnv : public platform::Env {
   // Each file's bytes are shared with the files opened on it, so a file renamed or deleted
   // while open stays valid to its holder, as on a POSIX system.
   std::map<std::string, std::shared_ptr<std::string>> files;
+  // The folders made through MakeFolder; every other folder is taken to exist.
+  std::set<std::string> folders;
 
   void Put(const std::string& path, std::string bytes) {
     files[path] = std::make_shared<std::string>(std::move(bytes));
@@ -27,8 +31,12 @@ class MemoryEnv : public platform::Env {
   int DeleteFile(const std::string& path) override;
   int RenameFile(const std::string& from, const std::string& to) override;
   int SyncFolder(const std::string&) override { return 0; }
+  int MakeFolder(const std::string& path) override;
+  int RemoveFolder(const std::string& path) override;
+  int MoveWithoutReplacing(const std::string& from, const std::string& to) override;
+  int ListFolder(const std::string& path, std::vector<platform::FolderEntry>& entries) override;
   std::string FindFileIgnoringCase(const std::string& path) override;
-  platform::LocalTime Now() override { return {2024, 3, 15, 9, 5}; }
+  platform::LocalTime Now() override { return {2024, 3, 15, 9, 5, 0}; }
 };
 
 }  // namespace norvalde::fuzzing

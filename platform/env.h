@@ -1,7 +1,7 @@
-// The seam between Norvalde and the operating system: files, sharing and locks, and the local
-// clock (the code comparison is its own seam, platform/collation.h). The core receives an Env& and never calls the system itself,
-// so a test can stand in for any part of it (EnvWrapper, FileWrapper) and make a chosen
-// operation fail.
+// The seam between Norvalde and the operating system: files, folders, sharing and locks, and
+// the local clock (the code comparison is its own seam, platform/collation.h). The core
+// receives an Env& and never calls the system itself, so a test can stand in for any part of
+// it (EnvWrapper, FileWrapper) and make a chosen operation fail.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace norvalde::platform {
 
@@ -68,13 +69,23 @@ class FileWrapper : public File {
   std::unique_ptr<File> target_;
 };
 
-// A local date and time to the minute.
+// A local date and time to the second.
 struct LocalTime {
   int year = 0;
   int month = 0;   // 1-12
   int day = 0;     // 1-31
   int hour = 0;    // 0-23
   int minute = 0;  // 0-59
+  int second = 0;  // 0-59 (60 in a leap second)
+};
+
+// What a name in a folder stands for, the name itself looked at: a symbolic link (on Windows
+// also a junction) is a link, whatever it points to.
+enum class EntryKind { kFile, kFolder, kLink, kOther };
+
+struct FolderEntry {
+  std::string name;
+  EntryKind kind;
 };
 
 class Env {
@@ -94,6 +105,18 @@ class Env {
   // Makes the folder's list of names (files created, deleted or renamed in it) durable, as
   // Sync does for a file's bytes. Where the system keeps names durable by itself, nothing.
   virtual int SyncFolder(const std::string& path) = 0;
+  // Makes the folder `path` inside an existing one. A name already taken, by anything, fails
+  // (platform::NameTaken tells that error).
+  virtual int MakeFolder(const std::string& path) = 0;
+  // Removes the folder `path` when it is empty; a link under the name is never followed.
+  virtual int RemoveFolder(const std::string& path) = 0;
+  // Gives the file or link `from` the name `to` within one file system: constant time, never
+  // a copy (another device fails), and never replacing anything under `to` (NameTaken).
+  virtual int MoveWithoutReplacing(const std::string& from, const std::string& to) = 0;
+  // The entries of the folder `path`, without "." and "..", in no set order, each with its own
+  // kind (a link is never followed). `path` itself must be a folder, not a link to one: a
+  // file or a link there fails like a path through a file (ENOTDIR, ERROR_PATH_NOT_FOUND).
+  virtual int ListFolder(const std::string& path, std::vector<FolderEntry>& entries) = 0;
   // The path under which the file named by `path` exists, found ignoring ASCII case in its last
   // component: the exact name first, then any name equal to it ignoring case. When nothing
   // matches, `path` itself (so a new file gets the name asked for).
@@ -119,6 +142,14 @@ class EnvWrapper : public Env {
     return target_.RenameFile(from, to);
   }
   int SyncFolder(const std::string& path) override { return target_.SyncFolder(path); }
+  int MakeFolder(const std::string& path) override { return target_.MakeFolder(path); }
+  int RemoveFolder(const std::string& path) override { return target_.RemoveFolder(path); }
+  int MoveWithoutReplacing(const std::string& from, const std::string& to) override {
+    return target_.MoveWithoutReplacing(from, to);
+  }
+  int ListFolder(const std::string& path, std::vector<FolderEntry>& entries) override {
+    return target_.ListFolder(path, entries);
+  }
   std::string FindFileIgnoringCase(const std::string& path) override {
     return target_.FindFileIgnoringCase(path);
   }

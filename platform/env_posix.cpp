@@ -1,5 +1,6 @@
 // The operating system behind Env on POSIX systems: open(2) with open file description locks
-// for the sharing modes, a directory scan for names that differ only in case and localtime_r
+// for the sharing modes, a directory scan for names that differ only in case, folders made,
+// listed and removed without following links, a rename that never replaces, and localtime_r
 // for the clock. The open file itself is posix_file.cpp.
 #include <dirent.h>
 #include <fcntl.h>
@@ -8,10 +9,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>  // renameat2 and RENAME_NOREPLACE, where the C library has them
 #include <ctime>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/env.h"
 #include "platform/file_holders.h"
@@ -77,6 +80,29 @@ std::string CollapseSeparators(const std::string& path) {
     out += c;
   }
   return out;
+}
+
+EntryKind KindOf(mode_t mode) {
+  if (S_ISREG(mode)) return EntryKind::kFile;
+  if (S_ISDIR(mode)) return EntryKind::kFolder;
+  if (S_ISLNK(mode)) return EntryKind::kLink;
+  return EntryKind::kOther;
+}
+
+// The kind the folder scan gives, or, where the file system leaves it unknown, the kind of
+// the name itself (never what a link points to). False when the name has gone meanwhile.
+bool KindOfEntry(int folder, const dirent& entry, EntryKind& kind) {
+  switch (entry.d_type) {
+    case DT_REG: kind = EntryKind::kFile; return true;
+    case DT_DIR: kind = EntryKind::kFolder; return true;
+    case DT_LNK: kind = EntryKind::kLink; return true;
+    case DT_UNKNOWN: break;
+    default: kind = EntryKind::kOther; return true;
+  }
+  struct stat info;
+  if (::fstatat(folder, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  kind = KindOf(info.st_mode);
+  return true;
 }
 
 class PosixEnv : public Env {
@@ -187,6 +213,58 @@ class PosixEnv : public Env {
     return error == EINVAL ? 0 : error;
   }
 
+  int MakeFolder(const std::string& path) override {
+    return ::mkdir(path.c_str(), 0777) != 0 ? errno : 0;
+  }
+
+  int RemoveFolder(const std::string& path) override {
+    return ::rmdir(path.c_str()) != 0 ? errno : 0;
+  }
+
+  int MoveWithoutReplacing(const std::string& from, const std::string& to) override {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    // A file system that cannot refuse to replace in a rename says EINVAL; a second name
+    // never replaces anything either, so that way is left.
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+#endif
+    // linkat without AT_SYMLINK_FOLLOW names a link itself, never what it points to.
+    if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) != 0) return errno;
+    if (::unlink(from.c_str()) != 0) {
+      const int error = errno;
+      ::unlink(to.c_str());
+      return error;
+    }
+    return 0;
+  }
+
+  int ListFolder(const std::string& path, std::vector<FolderEntry>& entries) override {
+    entries.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return errno;
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+      const int error = errno;
+      ::close(fd);
+      return error;
+    }
+    int error = 0;
+    for (;;) {
+      errno = 0;
+      const dirent* entry = ::readdir(dir);
+      if (!entry) {
+        error = errno;
+        break;
+      }
+      const std::string name = entry->d_name;
+      EntryKind kind;
+      if (name == "." || name == ".." || !KindOfEntry(fd, *entry, kind)) continue;
+      entries.push_back({name, kind});
+    }
+    ::closedir(dir);
+    return error;
+  }
+
   std::string FindFileIgnoringCase(const std::string& path) override {
     const std::string wanted = CollapseSeparators(path);
     struct stat info;
@@ -214,7 +292,8 @@ class PosixEnv : public Env {
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min};
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+            local.tm_sec};
   }
 };
 

@@ -1,6 +1,7 @@
 // The Windows Env: files through CreateFileW with share modes (a temporary file marked for
-// deletion until closed complete), the local clock through
-// GetLocalTime and the code comparison through CompareStringA. Every error number returned is
+// deletion until closed complete), folders made, listed and removed without following links,
+// moves by MoveFileExW that neither copy nor replace, the local clock through GetLocalTime and
+// the code comparison through CompareStringA. Every error number returned is
 // GetLastError(), which already is the run-time library's input/output code (2 file not found,
 // 5 access denied, 32 sharing violation, ...).
 #define WIN32_LEAN_AND_MEAN
@@ -12,8 +13,10 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/env.h"
+#include "platform/paths.h"
 #include "platform/wide_text.h"
 
 namespace norvalde::platform {
@@ -176,6 +179,30 @@ DWORD Attributes(const std::string& path) {
   return GetFileAttributesW(WidePath(path).c_str());
 }
 
+// A symbolic link or a junction; other reparse points (a file kept in the cloud, a
+// deduplicated one) are the file or folder they stand for.
+bool IsLink(DWORD attributes, DWORD reparseTag) {
+  return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+         (reparseTag == IO_REPARSE_TAG_SYMLINK || reparseTag == IO_REPARSE_TAG_MOUNT_POINT);
+}
+
+EntryKind KindOf(const WIN32_FIND_DATAW& found) {
+  if (IsLink(found.dwFileAttributes, found.dwReserved0)) return EntryKind::kLink;
+  if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return EntryKind::kFolder;
+  return (found.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) ? EntryKind::kOther : EntryKind::kFile;
+}
+
+// Whether the folder itself is a link: its attributes say a reparse point, and its own entry
+// in its parent, found without following it, tells which kind.
+bool FolderIsLink(const std::wstring& wide, DWORD attributes) {
+  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW(wide.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return true;  // not to be told apart: taken for a link
+  FindClose(search);
+  return IsLink(found.dwFileAttributes, found.dwReserved0);
+}
+
 class WindowsEnv final : public Env {
  public:
   int Open(const std::string& path, OpenMode mode, std::unique_ptr<File>& file) override {
@@ -223,6 +250,47 @@ class WindowsEnv final : public Env {
                : LastError();
   }
 
+  int MakeFolder(const std::string& path) override {
+    return CreateDirectoryW(WidePath(path).c_str(), nullptr) ? 0 : LastError();
+  }
+
+  // RemoveDirectoryW removes a link to a folder itself, never what it points to.
+  int RemoveFolder(const std::string& path) override {
+    return RemoveDirectoryW(WidePath(path).c_str()) ? 0 : LastError();
+  }
+
+  // Without MOVEFILE_COPY_ALLOWED a move to another volume fails instead of copying, and
+  // without MOVEFILE_REPLACE_EXISTING a taken name fails with ERROR_ALREADY_EXISTS.
+  int MoveWithoutReplacing(const std::string& from, const std::string& to) override {
+    return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), 0) ? 0 : LastError();
+  }
+
+  int ListFolder(const std::string& path, std::vector<FolderEntry>& entries) override {
+    entries.clear();
+    const std::wstring wide = WidePath(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
+    // As Windows answers a path that goes on through a file.
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || FolderIsLink(wide, attributes)) {
+      return ERROR_PATH_NOT_FOUND;
+    }
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileExW(WidePath(JoinPath(path, "*")).c_str(),
+                                           FindExInfoBasic, &found, FindExSearchNameMatch,
+                                           nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+      // A drive's root has no "." entry, so an empty one lists nothing at all.
+      return GetLastError() == ERROR_FILE_NOT_FOUND ? 0 : LastError();
+    }
+    do {
+      const std::wstring name = found.cFileName;
+      if (name != L"." && name != L"..") entries.push_back({WideToUtf8(name), KindOf(found)});
+    } while (FindNextFileW(search, &found));
+    const int error = GetLastError() == ERROR_NO_MORE_FILES ? 0 : LastError();
+    FindClose(search);
+    return error;
+  }
+
   // NTFS journals its names: a rename or creation that returned is already durable.
   int SyncFolder(const std::string&) override { return 0; }
 
@@ -234,7 +302,7 @@ class WindowsEnv final : public Env {
   LocalTime Now() override {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute};
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
   }
 };
 

@@ -48,6 +48,14 @@ bool RefusesWriting(int systemError) {
 #endif
 }
 
+bool NameTaken(int systemError) {
+#ifdef _WIN32
+  return systemError == ERROR_ALREADY_EXISTS || systemError == ERROR_FILE_EXISTS;
+#else
+  return systemError == EEXIST;
+#endif
+}
+
 std::string InOutErrorMessage(int runtimeCode) {
   switch (runtimeCode) {
     case kFileNotFound: return "No se encuentra el archivo";

@@ -34,6 +34,10 @@ int RuntimeErrorCode(int systemError);
 // system, or (Windows) a write-protected medium. A file refused so may still open for reading.
 bool RefusesWriting(int systemError);
 
+// Whether the error says that a name is taken already: a folder made or a file moved where
+// something (a file, a folder, a link) has that name.
+bool NameTaken(int systemError);
+
 // The library's message for one of its codes: kFileNotFound "No se encuentra el archivo", ...
 // and "Error de E/S %d" for a code it has no text for.
 std::string InOutErrorMessage(int runtimeCode);

@@ -14,6 +14,7 @@
 #include "app/main_form.h"
 #include "platform/env.h"
 #include "tables/table.h"
+#include "tests/support/fixed_clock_env.h"
 
 using namespace norvalde::window;
 
@@ -57,6 +58,16 @@ void CopySamples(const QString& folder, const QString& except = {}) {
   }
 }
 
+// The bytes of the six tables in `folder`.
+QList<QByteArray> TableBytes(const QString& folder) {
+  QList<QByteArray> tables;
+  for (const char* name : {"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT", "DIASHORAST"}) {
+    QFile file(folder + "/" + name + ".DBF");
+    tables << (file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>"));
+  }
+  return tables;
+}
+
 // The table file names in `folder`, upper-cased.
 QStringList TablesIn(const QString& folder) {
   QStringList names;
@@ -75,8 +86,7 @@ class MainFormTest : public QObject {
   std::unique_ptr<TMForm> MakeForm(const QString& startFolder = {}, QString workFolder = {}) {
     QDir::setCurrent(startFolder.isEmpty() ? folder_->path() : startFolder);
     if (workFolder.isEmpty()) workFolder = work_->path();
-    return std::make_unique<TMForm>(norvalde::platform::Env::Default(),
-                                    workFolder.toStdString(), boxes_);
+    return std::make_unique<TMForm>(clock_, workFolder.toStdString(), boxes_);
   }
 
   static void ShowActive(TMForm& form) {
@@ -99,6 +109,7 @@ class MainFormTest : public QObject {
   }
 
   RecordingBoxes boxes_;
+  norvalde::testing::FixedClockEnv clock_;
   std::unique_ptr<QTemporaryDir> folder_;
   std::unique_ptr<QTemporaryDir> work_;
   QString startDirectory_;
@@ -331,6 +342,52 @@ class MainFormTest : public QObject {
     QCOMPARE(lines.size(), 4);  // header, one lesson, trailer, and nothing after the last CR LF
     QCOMPARE(lines[1], QByteArray("10002LGAR 1A  LEC MAT A101\r"));
     QVERIFY(lines[2].endsWith("1\r"));
+  }
+
+  // The timetabler's work between two Exports (teachers and rooms set in ASIGT) is kept, byte
+  // for byte, in the second Export's run folder; the ten newest run folders stay.
+  void exportsKeepTheTablesTheyReplace() {
+    using namespace norvalde::tables;
+    CopySamples(folder_->path());
+    auto form = MakeForm();
+    clock_.SetNow({2026, 12, 10, 14, 32, 5});
+    form->BExportar->click();
+    const QList<QByteArray> exported = TableBytes(work_->path());
+    Table asigt(norvalde::platform::Env::Default());
+    asigt.Open(work_->path().toStdString(), "ASIGT", Sharing::kExclusive, Access::kReadWrite);
+    asigt.Edit();  // the first row
+    asigt.SetText("CPROF", "GAR");
+    asigt.SetText("CAULA", "A101");
+    asigt.Post();
+    asigt.Close();
+    const QList<QByteArray> edited = TableBytes(work_->path());
+    QVERIFY(edited != exported && !edited.contains("<missing>"));
+    const QDir keeping(work_->filePath("Copias de Norvalde"));
+    QStringList newest;
+    for (int second = 6; second < 17; ++second) {
+      clock_.SetNow({2026, 12, 10, 14, 32, second});
+      form->BExportar->click();
+      QCOMPARE(boxes_.shown.back(), (Shown{false, "Proceso finalizado", false}));
+      if (second == 6) QCOMPARE(TableBytes(keeping.filePath("2026-12-10 14.32.06")), edited);
+      if (second > 6) newest << QString("2026-12-10 14.32.%1").arg(second, 2, 10, QChar('0'));
+    }
+    QCOMPARE(keeping.entryList(QDir::Dirs | QDir::NoDotAndDotDot), newest);
+  }
+
+  void aKeepingFolderThatCannotBeMadeStopsTheExport() {
+    CopySamples(folder_->path());
+    auto form = MakeForm();
+    form->BExportar->click();
+    const QList<QByteArray> before = TableBytes(work_->path());
+    QVERIFY(QFile(work_->filePath("Copias de Norvalde")).open(QIODevice::WriteOnly));
+    form->BExportar->click();
+    QCOMPARE(boxes_.shown.back(),
+             (Shown{true,
+                    "No se puede crear la carpeta \"" +
+                        work_->filePath("Copias de Norvalde").toStdString() +
+                        "\": ya existe un archivo con ese nombre.",
+                    true}));
+    QCOMPARE(TableBytes(work_->path()), before);
   }
 
   void errorShowsTheErrorBoxAndLeavesTheHourglass() {

@@ -74,7 +74,8 @@ TEST(SubjectsConversion, FiltersDuplicatesByTheContextsCollation) {
                                          Subject("MAT", "C", "C")});
   ByteOrder byteOrder;
   const ExportContext usual = folders.Context();
-  ExportarAsignaturas({usual.env, usual.carpeta, usual.workFolder, usual.messages, byteOrder});
+  ExportarAsignaturas(
+      ActionContext{usual.env, usual.carpeta, usual.workFolder, usual.messages, byteOrder});
   EXPECT_EQ(folders.Rows("ASIGNOMT.DBF", {"COD", "CODLARGO"}),
             (Rows{{"MAT", "A"}, {"mat", "B"}}));
 }

@@ -62,6 +62,8 @@ TEST(RunExport, MissingFileEndsOnlyItsOwnConversion) {
                                       RecordingMessageSink::kCursorRestored,
                                       "Proceso finalizado"}));
   EXPECT_EQ(folders.ReadWorkFile("AULAT.DBF"), "the previous table");
+  // Nor kept: a run that replaced nothing makes no folder for what it replaced.
+  EXPECT_FALSE(std::filesystem::exists(folders.WorkFile("Copias de Norvalde")));
   EXPECT_EQ(folders.Rows("DIASHORAST.DBF", {"DIHO"}),
             (std::vector<std::vector<std::string>>{{"L1"}}));
 }

@@ -1,10 +1,11 @@
-// Every file operation of a whole Export and of a whole Import is made to fail once, one run
-// per operation. Whatever fails, the run must end with an error (never a crash, never the
-// closing message), leave every table in the work folder readable, leave an earlier
-// ROVA_HORARIO.TXT exactly as it was, and leave no temporary file behind. A run may go on past
-// a failure that costs nothing (an old table that could not be deleted is replaced anyway, a
-// file already read or already synced fails to close), but then its result must be exactly
-// that of a run without failure.
+// Every file and folder operation of a whole Export and of a whole Import is made to fail
+// once, one run per operation. Whatever fails, the run must end with an error (never a crash,
+// never the closing message), leave every table in the work folder readable, leave every file
+// the work folder held before either in its place or kept in the run's folder, unchanged, leave
+// an earlier ROVA_HORARIO.TXT exactly as it was, and leave no temporary file behind. A run may go
+// on past a failure that costs nothing (an old run that could not be removed, a file already
+// read or already synced that fails to close), but then its tables must be exactly those of a
+// run without failure.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -41,10 +43,26 @@ const std::string kEarlierHorario = "0EARLIER\r\n1KEEP ME\r\n9EARLIER 1\r\n";
 const std::set<std::string> kTableFiles = {"ASIGNOMT.DBF", "PROFT.DBF",      "AULAT.DBF",
                                            "GRUPOST.DBF",  "ASIGT.DBF",      "DIASHORAST.DBF",
                                            "SOLUC.DBF"};
+// What the Export may move into its run folder: the old tables, and an index beside one.
+const std::set<std::string> kMovable = {"ASIGNOMT.DBF", "PROFT.DBF",      "AULAT.DBF",
+                                        "GRUPOST.DBF",  "ASIGT.DBF",      "DIASHORAST.DBF",
+                                        "ASIGT.MDX"};
+const std::string kKeeping = "Copias de Norvalde";
+// Named by the clock, its first name taken by an earlier run in the same second.
+const std::string kRunFolder = kKeeping + "/2024-03-15 09.05.00 (2)";
+// Earlier runs, the oldest first, then "Mis copias" (no run), the newest, and seven empty runs
+// made in SetUp: with this run's, two more than ten, so the Export removes the oldest, and of
+// the next only the table file. " (9)" is older than " (10)".
+const std::vector<std::pair<std::string, std::vector<std::string>>> kEarlierRuns = {
+    {"2024-03-01 08.00.00", {"ASIGT.DBF", "asigt.mdx"}},
+    {"2024-03-01 08.00.00 (9)", {"PROFT.DBF", "NOTAS.TXT"}},
+    {"2024-03-01 08.00.00 (10)", {"PROFT.DBF"}}, {"Mis copias", {"ASIGT.DBF"}},
+    {"2024-03-15 09.05.00", {}}};
 const std::pair<Operation, const char*> kOperations[] = {
     {Operation::kOpen, "open"},   {Operation::kRead, "read"},     {Operation::kWrite, "write"},
     {Operation::kSync, "sync"},   {Operation::kClose, "close"},   {Operation::kDelete, "delete"},
-    {Operation::kRename, "rename"}};
+    {Operation::kRename, "rename"}, {Operation::kMakeFolder, "make-folder"},
+    {Operation::kMove, "move"}, {Operation::kList, "list"}, {Operation::kRemoveFolder, "rmdir"}};
 
 enum class Action { kExport, kImport };
 
@@ -83,9 +101,19 @@ class FaultInjection : public ::testing::Test {
     // The failing runs replace tables of an earlier Export, as they would in use.
     WriteSoluc(platform::Env::Default(), work_);
     RecordingMessageSink sink;
-    Run(Action::kExport, clock_, sink);
+    // Dated a year before the failing runs, so a table they rewrite differs from the one kept.
+    norvalde::testing::FixedClockEnv yearBefore({2023, 3, 15, 9, 5});
+    Run(Action::kExport, yearBefore, sink);
     for (const auto& entry : fs::directory_iterator(work_))
       fs::copy_file(entry.path(), pristine_ / entry.path().filename());
+    std::ofstream(pristine_ + "/ASIGT.MDX", std::ios::binary) << "index";
+    for (const auto& [run, files] : kEarlierRuns) {
+      fs::create_directories(pristine_ + "/" + kKeeping + "/" + run);
+      for (const std::string& file : files)
+        std::ofstream(pristine_ + "/" + kKeeping + "/" + run + "/" + file) << run + file;
+    }
+    for (char day = '2'; day <= '8'; ++day)
+      fs::create_directory(pristine_ + "/" + kKeeping + "/2024-03-0" + day + " 08.00.00");
     for (const std::string& table : kTableFiles) cleanContent_[table] = TableContent(work_, table);
     Run(Action::kImport, clock_, sink);
     cleanHorario_ = ReadBytes(carpeta_ + "ROVA_HORARIO.TXT");
@@ -105,9 +133,7 @@ class FaultInjection : public ::testing::Test {
   void RestoreFolders() {
     std::ofstream(carpeta_ + "ROVA_HORARIO.TXT", std::ios::binary) << kEarlierHorario;
     fs::remove_all(work_);
-    fs::create_directory(work_);
-    for (const auto& entry : fs::directory_iterator(pristine_))
-      fs::copy_file(entry.path(), fs::path(work_) / entry.path().filename());
+    fs::copy(pristine_, work_, fs::copy_options::recursive);
   }
 
   // Runs `action` with the `nth` call of `operation` failing and checks what it left.
@@ -143,7 +169,25 @@ class FaultInjection : public ::testing::Test {
       }
     }
     ExpectOnlyKnownFiles();
+    ExpectNothingLost();
     ExpectTablesReadable(label);
+  }
+
+  // Each file the work folder held is in its place or in the run folder, unchanged; of the
+  // earlier runs only the table files of the two oldest may be gone.
+  void ExpectNothingLost() {
+    for (const auto& entry : fs::recursive_directory_iterator(pristine_)) {
+      if (!entry.is_regular_file()) continue;
+      const fs::path name = fs::relative(entry.path(), pristine_);
+      const std::string before = ReadBytes(entry.path().string());
+      const std::string inPlace = (fs::path(work_) / name).string();
+      if (fs::exists(inPlace) && ReadBytes(inPlace) == before) continue;
+      if (ReadBytes((fs::path(work_) / kRunFolder / name).string()) == before) continue;
+      const std::string folder = name.parent_path().filename().string();
+      EXPECT_TRUE(!fs::exists(inPlace) && kMovable.count(UpperAscii(name.filename().string())) &&
+                  (folder == kEarlierRuns[0].first || folder == kEarlierRuns[1].first))
+          << name << " was changed or lost";
+    }
   }
 
   void ExpectOnlyKnownFiles() {
@@ -153,15 +197,22 @@ class FaultInjection : public ::testing::Test {
     for (const auto& entry : fs::directory_iterator(carpeta_))
       found.insert(entry.path().filename().string());
     EXPECT_EQ(found, expected) << "a temporary file was left in the chosen folder";
-    for (const auto& entry : fs::directory_iterator(work_))
-      EXPECT_TRUE(kTableFiles.count(UpperAscii(entry.path().filename().string())))
-          << "unexpected file in the work folder: " << entry.path().filename();
+    for (const auto& entry : fs::directory_iterator(work_)) {
+      const std::string name = entry.path().filename().string();
+      EXPECT_TRUE(kTableFiles.count(UpperAscii(name)) || name == "ASIGT.MDX" || name == kKeeping)
+          << "unexpected file in the work folder: " << name;
+    }
+    if (!fs::exists(fs::path(work_) / kRunFolder)) return;
+    for (const auto& entry : fs::directory_iterator(fs::path(work_) / kRunFolder))
+      EXPECT_TRUE(kMovable.count(entry.path().filename().string()))
+          << "unexpected file in the run folder: " << entry.path().filename();
   }
 
   // Each table reopens with the engine, and a copy is kept for the independent reader.
   void ExpectTablesReadable(const std::string& label) {
     for (const auto& entry : fs::directory_iterator(work_)) {
       const std::string name = entry.path().filename().string();
+      if (!kTableFiles.count(name)) continue;
       try {
         TableContent(work_, name);
       } catch (const Error& error) {
@@ -177,6 +228,14 @@ class FaultInjection : public ::testing::Test {
     RecordingMessageSink sink;
     RestoreFolders();
     Run(action, counting, sink);
+    if (action == Action::kExport) {
+      // Without a fault: all seven kept, the oldest run removed, the next one's table file.
+      const fs::path keeping = fs::path(work_) / kKeeping;
+      EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(work_) / kRunFolder), {}), 7);
+      EXPECT_FALSE(fs::exists(keeping / kEarlierRuns[0].first));
+      EXPECT_FALSE(fs::exists(keeping / kEarlierRuns[1].first / "PROFT.DBF"));
+      EXPECT_TRUE(fs::exists(keeping / kEarlierRuns[2].first / "PROFT.DBF"));
+    }
     int runs = 0;
     for (const auto& [operation, name] : kOperations) {
       for (int nth = 1; nth <= counting.Calls(operation); ++nth, ++runs) {

@@ -40,7 +40,8 @@ void ImportWorkFolder::Prepare(char modeDay, const std::vector<SlotRow>& slots,
        {&tables::GrupostTable(), &tables::ProftTable(), &tables::AulatTable(),
         &tables::AsignomtTable()}) {
     tables::Table table(env_);
-    exporting::RecreateWorkTable(env_, workFolder(), *definition, table);
+    exporting::KeptTables kept(env_, workFolder());
+    exporting::RecreateWorkTable(kept, *definition, table);
     table.Close();
   }
   WriteSoluc(rows, shape);
@@ -48,7 +49,8 @@ void ImportWorkFolder::Prepare(char modeDay, const std::vector<SlotRow>& slots,
 
 void ImportWorkFolder::WriteSlots(const std::vector<SlotRow>& slots) {
   tables::Table table(env_);
-  exporting::RecreateWorkTable(env_, workFolder(), tables::DiashorastTable(), table);
+  exporting::KeptTables kept(env_, workFolder());
+  exporting::RecreateWorkTable(kept, tables::DiashorastTable(), table);
   for (const SlotRow& slot : slots) {
     table.Append();
     SetField(table, "DIA", slot.dia, false);

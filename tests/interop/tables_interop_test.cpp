@@ -65,7 +65,8 @@ const Sample kSamples[] = {
 Dump WriteWorkTable(const TempFolder& folder, const WorkTableDefinition& definition) {
   platform::Env& env = platform::Env::Default();
   Table table(env);
-  exporting::RecreateWorkTable(env, folder.path(), definition, table);
+  exporting::KeptTables kept(env, folder.path());
+  exporting::RecreateWorkTable(kept, definition, table);
   Dump expected;
   for (const FieldDefinition& field : definition.fields) {
     const char* stored = field.type == FieldType::kText      ? "C"

@@ -1,10 +1,13 @@
-// The real file system behind Env: sharing, creation, refusals, existence and renaming.
+// The real file system behind Env: sharing, creation, refusals, existence, renaming, moving,
+// and folders made, listed and removed.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "platform/env.h"
 #include "platform/paths.h"
+#include "platform/system_errors.h"
 #include "tests/support/os_errors.h"
 #include "tests/support/temp_folder.h"
 
@@ -106,6 +109,26 @@ TEST_F(EnvFiles, ExistenceDeletionAndRename) {
   EXPECT_EQ(env.DeleteFile(b), 0);
   EXPECT_FALSE(env.FileExists(b));
   EXPECT_EQ(env.DeleteFile(b), kErrorFileNotFound);
+}
+
+TEST_F(EnvFiles, FoldersAndMovesThatNeverReplace) {
+  const std::string sub = folder.Path("sub"), a = folder.WriteFile("a.txt", "A");
+  EXPECT_EQ(env.MakeFolder(sub), 0);
+  EXPECT_TRUE(NameTaken(env.MakeFolder(sub)));
+  folder.WriteFile("sub/a.txt", "taken");
+  EXPECT_TRUE(NameTaken(env.MoveWithoutReplacing(a, JoinPath(sub, "a.txt"))));
+  EXPECT_EQ(env.MoveWithoutReplacing(a, JoinPath(sub, "b.txt")), 0);
+  EXPECT_EQ(folder.ReadFile("sub/a.txt") + folder.ReadFile("sub/b.txt"), "takenA");
+  std::vector<FolderEntry> entries;
+  EXPECT_EQ(env.ListFolder(folder.path(), entries), 0);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_TRUE(entries[0].name == "sub" && entries[0].kind == EntryKind::kFolder);
+  // A file is listed as a path through a file is opened.
+  EXPECT_EQ(RuntimeErrorCode(env.ListFolder(JoinPath(sub, "b.txt"), entries)),
+            runtime_code::kPathNotFound);
+  EXPECT_NE(env.RemoveFolder(sub), 0);  // not empty
+  EXPECT_EQ(env.DeleteFile(JoinPath(sub, "a.txt")) + env.DeleteFile(JoinPath(sub, "b.txt")), 0);
+  EXPECT_EQ(env.RemoveFolder(sub), 0);
 }
 
 // A wrapper that overrides nothing is the file it wraps, call for call.

@@ -63,16 +63,4 @@ int FaultyEnv::Open(const std::string& path, platform::OpenMode mode,
   return error;
 }
 
-int FaultyEnv::DeleteFile(const std::string& path) {
-  if (!Watched(path)) return EnvWrapper::DeleteFile(path);
-  if (int error = state_->Next(Operation::kDelete)) return error;
-  return EnvWrapper::DeleteFile(path);
-}
-
-int FaultyEnv::RenameFile(const std::string& from, const std::string& to) {
-  if (!Watched(from)) return EnvWrapper::RenameFile(from, to);
-  if (int error = state_->Next(Operation::kRename)) return error;
-  return EnvWrapper::RenameFile(from, to);
-}
-
 }  // namespace norvalde::testing

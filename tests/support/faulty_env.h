@@ -7,12 +7,16 @@
 #include <cerrno>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/env.h"
 
 namespace norvalde::testing {
 
-enum class Operation { kOpen, kRead, kWrite, kSync, kClose, kDelete, kRename, kCount };
+enum class Operation {
+  kOpen, kRead, kWrite, kSync, kClose, kDelete, kRename,
+  kMakeFolder, kRemoveFolder, kMove, kList, kCount
+};
 
 class FaultyEnv : public platform::EnvWrapper {
  public:
@@ -30,8 +34,25 @@ class FaultyEnv : public platform::EnvWrapper {
 
   int Open(const std::string& path, platform::OpenMode mode,
            std::unique_ptr<platform::File>& file) override;
-  int DeleteFile(const std::string& path) override;
-  int RenameFile(const std::string& from, const std::string& to) override;
+  int DeleteFile(const std::string& path) override {
+    return Checked(Operation::kDelete, path, [&] { return EnvWrapper::DeleteFile(path); });
+  }
+  int RenameFile(const std::string& from, const std::string& to) override {
+    return Checked(Operation::kRename, from, [&] { return EnvWrapper::RenameFile(from, to); });
+  }
+  int MakeFolder(const std::string& path) override {
+    return Checked(Operation::kMakeFolder, path, [&] { return EnvWrapper::MakeFolder(path); });
+  }
+  int RemoveFolder(const std::string& path) override {
+    return Checked(Operation::kRemoveFolder, path, [&] { return EnvWrapper::RemoveFolder(path); });
+  }
+  int MoveWithoutReplacing(const std::string& from, const std::string& to) override {
+    return Checked(Operation::kMove, from,
+                   [&] { return EnvWrapper::MoveWithoutReplacing(from, to); });
+  }
+  int ListFolder(const std::string& path, std::vector<platform::FolderEntry>& entries) override {
+    return Checked(Operation::kList, path, [&] { return EnvWrapper::ListFolder(path, entries); });
+  }
 
   // Shared with the files this object opened, which may outlive a call but not the object.
   struct State {
@@ -45,6 +66,13 @@ class FaultyEnv : public platform::EnvWrapper {
  private:
   static size_t Index(Operation operation) { return static_cast<size_t>(operation); }
   bool Watched(const std::string& path) const { return path.ends_with(watched_); }
+  // Makes `call` on `path` unless this call of `operation` is to fail.
+  template <typename Call>
+  int Checked(Operation operation, const std::string& path, Call&& call) {
+    if (!Watched(path)) return call();
+    if (int error = state_->Next(operation)) return error;
+    return call();
+  }
 
   std::shared_ptr<State> state_ = std::make_shared<State>();
   std::string watched_;  // empty: every file

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "core/error.h"
+#include "platform/paths.h"
 #include "tests/support/faulty_env.h"
+#include "tests/support/fixed_clock_env.h"
 #include "tests/support/os_errors.h"
 #include "tests/support/temp_folder.h"
 #include "tests/tables/table_test_files.h"
@@ -21,6 +23,7 @@
 namespace norvalde::tables {
 namespace {
 
+using exporting::KeptTables;
 using exporting::RecreateWorkTable;
 using importing::ImportTables;
 using testing::FaultyEnv;
@@ -52,13 +55,17 @@ class WorkTablesTest : public ::testing::Test {
  protected:
   void Recreate(const WorkTableDefinition& definition) {
     Table table(env_);
-    RecreateWorkTable(env_, folder_.path(), definition, table);
+    RecreateWorkTable(kept_, definition, table);
     EXPECT_TRUE(table.IsOpen());
     EXPECT_TRUE(table.AtEnd());
   }
 
   TempFolder folder_;
-  FaultyEnv env_;
+  testing::FixedClockEnv clock_;
+  FaultyEnv env_{clock_};
+  KeptTables kept_{env_, folder_.path()};
+  const std::string keeping_ = folder_.Path("Copias de Norvalde");
+  const std::string run_ = platform::JoinPath(keeping_, "2024-03-15 09.05.00");
 };
 
 TEST_F(WorkTablesTest, TheSixTablesHaveTheirFieldsInOrder) {
@@ -89,22 +96,48 @@ TEST_F(WorkTablesTest, TheSixTablesHaveTheirFieldsInOrder) {
   EXPECT_EQ(FilesIn(folder_.path()), files);
 }
 
-TEST_F(WorkTablesTest, AnOlderTableAndItsIndexAreReplacedWhateverTheirCase) {
+TEST_F(WorkTablesTest, AnOlderTableAndItsIndexAreKeptWhateverTheirCase) {
   test::CopyFixture(folder_, "soluc_gdal.dbf", "asignomt.dbf");
+  const std::string old = folder_.ReadFile("asignomt.dbf");
   folder_.WriteFile("ASIGNOMT.MDX", "index");
   Recreate(AsignomtTable());
-  EXPECT_EQ(FilesIn(folder_.path()), std::set<std::string>{"ASIGNOMT.DBF"});
+  EXPECT_EQ(FilesIn(folder_.path()),
+            (std::set<std::string>{"ASIGNOMT.DBF", "Copias de Norvalde"}));
+  EXPECT_EQ(FilesIn(run_), (std::set<std::string>{"asignomt.dbf", "ASIGNOMT.MDX"}));
+  EXPECT_EQ(folder_.ReadFile("Copias de Norvalde/2024-03-15 09.05.00/asignomt.dbf"), old);
   Table table(env_);
   table.Open(folder_.path(), "ASIGNOMT", Sharing::kShared, Access::kReadOnly);
   EXPECT_EQ(table.FieldNames(), (std::vector<std::string>{"COD", "CODLARGO", "NOMBRE", "MATERIA"}));
   EXPECT_TRUE(table.AtEnd());
 }
 
-TEST_F(WorkTablesTest, AFailedDeletionIsNotReported) {
-  folder_.WriteFile("ASIGNOMT.MDX", "index");
-  env_.FailAlways(Operation::kDelete, testing::kErrorAccessDenied);
-  Recreate(AsignomtTable());
-  EXPECT_TRUE(env_.FileExists(folder_.Path("ASIGNOMT.MDX")));
+// Where the old files cannot be kept, the table is not touched: no truncating in place.
+TEST_F(WorkTablesTest, AnOldTableThatCannotBeKeptStopsTheExportUntouched) {
+  folder_.WriteFile("ASIGNOMT.DBF", "old table");
+  folder_.WriteFile("Copias de Norvalde", "");  // a file where the keeping folder goes
+  Table table(env_);
+  EXPECT_EQ(test::ErrorOf([&] { RecreateWorkTable(kept_, AsignomtTable(), table); }),
+            "No se puede crear la carpeta \"" + keeping_ +
+                "\": ya existe un archivo con ese nombre");
+  ASSERT_EQ(env_.DeleteFile(keeping_), 0);
+  const std::string cause = ": acceso denegado";
+  const struct {
+    Operation operation;
+    int nth;
+    std::string error;
+  } cases[] = {
+      {Operation::kList, 1, "No se puede leer la carpeta \"" + folder_.path() + "\"" + cause},
+      {Operation::kMakeFolder, 1, "No se puede crear la carpeta \"" + keeping_ + "\"" + cause},
+      {Operation::kMakeFolder, 2, "No se puede crear la carpeta \"" + run_ + "\"" + cause},
+      {Operation::kMove, 1, "No se puede mover el archivo \"" + folder_.Path("ASIGNOMT.DBF") +
+                                "\" a la carpeta \"" + run_ + "\"" + cause},
+  };
+  for (const auto& failure : cases) {
+    env_.FailNth(failure.operation, failure.nth, testing::kErrorAccessDenied);
+    EXPECT_EQ(test::ErrorOf([&] { RecreateWorkTable(kept_, AsignomtTable(), table); }),
+              failure.error);
+    EXPECT_EQ(folder_.ReadFile("ASIGNOMT.DBF"), "old table");
+  }
 }
 
 TEST_F(WorkTablesTest, ATableHeldByAnotherProgramIsKeptAndItsCreationFails) {
@@ -113,7 +146,7 @@ TEST_F(WorkTablesTest, ATableHeldByAnotherProgramIsKeptAndItsCreationFails) {
   Table holder(env_);
   holder.Open(folder_.path(), "GRUPOST", Sharing::kShared, Access::kReadOnly);
   Table table(env_);
-  EXPECT_EQ(test::ErrorOf([&] { RecreateWorkTable(env_, folder_.path(), GrupostTable(), table); }),
+  EXPECT_EQ(test::ErrorOf([&] { RecreateWorkTable(kept_, GrupostTable(), table); }),
             "No se puede crear la tabla \"" + folder_.Path("GRUPOST.DBF") +
                 "\": la tabla está en uso por otro programa");
   EXPECT_EQ(folder_.ReadFile("GRUPOST.DBF"), before);
@@ -121,12 +154,12 @@ TEST_F(WorkTablesTest, ATableHeldByAnotherProgramIsKeptAndItsCreationFails) {
 
 TEST_F(WorkTablesTest, LongValuesAreCutToTheFieldWidth) {
   Table table(env_);
-  RecreateWorkTable(env_, folder_.path(), AsignomtTable(), table);
+  RecreateWorkTable(kept_, AsignomtTable(), table);
   table.Append();
   table.SetText("NOMBRE", std::string(40, 'a') + std::string(20, 'b'));
   table.SetText("CODLARGO", "ABCDEFGHIJKLMNOPQRST");
   table.Post();
-  RecreateWorkTable(env_, folder_.path(), GrupostTable(), table);
+  RecreateWorkTable(kept_, GrupostTable(), table);
   table.Append();
   table.SetText("TURNO", "TAR");
   table.Post();

@@ -130,7 +130,8 @@ TEST(WindowsWorkFolder, IsQtempOnDriveC) {
   EXPECT_TRUE(env.FolderExists(WorkFolder()));
   {
     tables::Table table(env);
-    exporting::RecreateWorkTable(env, WorkFolder(), tables::AsignomtTable(), table);
+    exporting::KeptTables kept(env, WorkFolder());
+    exporting::RecreateWorkTable(kept, tables::AsignomtTable(), table);
     table.Append();
     table.SetText("COD", "MAT");
     table.Post();
