@@ -1,4 +1,4 @@
-// ExchangeLineStream gives exactly the lines ExchangeLineList::LoadFromFile gives, wherever the
+// CrOrLfLineReader gives exactly the lines ExchangeLineList::LoadFromFile gives, wherever the
 // breaks fall against its buffer, and fails with the same messages.
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "core/error.h"
 #include "exchange/exchange_line_list.h"
-#include "exchange/exchange_line_stream.h"
+#include "exchange/cr_or_lf_line_reader.h"
 #include "tests/exchange/exchange_test_helpers.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/temp_folder.h"
@@ -22,7 +22,7 @@ using namespace norvalde::exchange::testing;
 constexpr size_t kBuffer = 64 * 1024;  // the stream's buffer, where breaks may be cut apart
 
 std::vector<std::string> Streamed(platform::Env& env, const std::string& path) {
-  ExchangeLineStream stream(env);
+  CrOrLfLineReader stream(env);
   stream.Open(path);
   std::vector<std::string> lines;
   std::string_view line;
@@ -39,7 +39,7 @@ std::vector<std::string> Loaded(platform::Env& env, const std::string& path) {
   return lines;
 }
 
-TEST(ExchangeLineStream, SplitsAsTheLineListLoads) {
+TEST(CrOrLfLineReader, SplitsAsTheLineListLoads) {
   // `before` bytes of filler, then the interesting part, so it lands on the buffer's edge.
   const auto around = [](size_t before, const std::string& tail) {
     return std::string(before, 'f') + tail;
@@ -73,12 +73,12 @@ TEST(ExchangeLineStream, SplitsAsTheLineListLoads) {
             (std::vector<std::string>{"a", "b", "c", "d", "", "e", "", "f"}));
 }
 
-TEST(ExchangeLineStream, FailsAsTheLineListLoads) {
+TEST(CrOrLfLineReader, FailsAsTheLineListLoads) {
   TempFolder folder;
   const std::string missing = folder.Path("missing.txt");
   platform::Env& env = platform::Env::Default();
   ExchangeLineList list(env);
-  ExchangeLineStream stream(env);
+  CrOrLfLineReader stream(env);
   const std::string expected = ErrorOf([&] { list.LoadFromFile(missing); });
   EXPECT_EQ(expected.rfind("Cannot open file \"" + missing + "\". ", 0), 0u) << expected;
   EXPECT_EQ(ErrorOf([&] { stream.Open(missing); }), expected);
@@ -87,7 +87,7 @@ TEST(ExchangeLineStream, FailsAsTheLineListLoads) {
   FaultyEnv faulty;
   faulty.FailNth(Operation::kRead, 2);
   std::string_view line;
-  ExchangeLineStream failing(faulty);
+  CrOrLfLineReader failing(faulty);
   failing.Open(path);
   EXPECT_EQ(ErrorOf([&] { failing.Next(line); }), "Stream read error");
   EXPECT_FALSE(failing.Next(line));
