@@ -75,8 +75,6 @@ struct ByteStream {
   Lines byCrOrLf;  // the line list: CR, LF or CR LF ends a line, NUL ends the text
 };
 
-const std::string kHuge(10 * 1024 * 1024, 'x');  // lines have no length limit
-
 const ByteStream kStreams[] = {
     {"empty", "", {}, {}},
     {"lf", "a\nb\n", {"a", "b"}, {"a", "b"}},
@@ -99,8 +97,8 @@ const ByteStream kStreams[] = {
     {"ctrl-z inside, lines after", "ab\x1A" "cd\r\nef\r\n", {"ab"}, {"ab\x1A" "cd", "ef"}},
     {"ctrl-z alone", "\x1A", {}, {"\x1A"}},
     {"high bytes", "\xBD\xF1\xFF\x7F\r\n", {"\xBD\xF1\xFF\x7F"}, {"\xBD\xF1\xFF\x7F"}},
-    {"cr lf cut by the buffer, then a huge line", Filler(kBuffer - 1) + "\r\n" + kHuge + "\r\nend",
-     {Filler(kBuffer - 1), kHuge, "end"}, {Filler(kBuffer - 1), kHuge, "end"}},
+    {"cr lf cut by the buffer", Filler(kBuffer - 1) + "\r\nnext\r\n", {Filler(kBuffer - 1), "next"},
+     {Filler(kBuffer - 1), "next"}},
     {"cr at the buffer's end, no lf", Filler(kBuffer - 1) + "\rnext",
      {Filler(kBuffer - 1) + "next"}, {Filler(kBuffer - 1), "next"}},
     {"cr ends the file at the buffer's end", Filler(kBuffer - 1) + "\r", {Filler(kBuffer - 1)},
@@ -144,6 +142,17 @@ INSTANTIATE_TEST_SUITE_P(EachReaderEachStream, Reading,
                            }
                            return name;
                          });
+
+// Lines have no length limit. Kept out of the table, whose rows every test listing builds.
+TEST(EveryReader, TakesATenMegabyteLine) {
+  TempFolder folder;
+  const std::string huge(10 * 1024 * 1024, 'x');
+  const std::string path = folder.WriteFile("f.txt", "a\r\n" + huge + "\r\nend");
+  for (const Reader& reader : kReaders) {
+    EXPECT_EQ(reader.read(platform::Env::Default(), path), (Lines{"a", huge, "end"}))
+        << reader.name;
+  }
+}
 
 TEST(ExchangeReader, ReadsPastTheEndAsEmptyLines) {
   TempFolder folder;
