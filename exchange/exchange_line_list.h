@@ -1,9 +1,10 @@
 // A whole ROVA exchange file as an ordered list of lines, read in one go or built and saved.
 //
-// Loading: a line ends at CR, at LF, or at the pair CR LF; a NUL ends the text; Ctrl-Z is an
-// ordinary byte. Saving writes every line followed by CR LF through an ExchangeFileWriter: into
-// a temporary file beside the target, renamed over the target only once every byte is written,
-// so a failed save leaves any earlier file intact.
+// Loading reads through a CrOrLfLineReader and keeps every line it gives: a line ends at CR,
+// at LF, or at the pair CR LF; a NUL ends the text; Ctrl-Z is an ordinary byte. Saving writes
+// every line followed by CR LF through an ExchangeFileWriter: into a temporary file beside the
+// target, renamed over the target only once every byte is written, so a failed save leaves
+// any earlier file intact.
 //
 // The lines live back to back in one buffer with a table of where each ends, so a list of a
 // million short lines costs little more than their bytes.

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "exchange/cr_or_lf_line_reader.h"
 #include "exchange/exchange_fields.h"
-#include "exchange/exchange_line_stream.h"
 #include "export/number_conversions.h"
 
 namespace norvalde::exporting {
@@ -45,7 +45,7 @@ GroupData Groups::ReadGroup(tables::Table& grupost, const GroupFields& fields) {
 
 CourseHours::CourseHours(platform::Env& env, const std::string& path) {
   using exchange::FieldView;
-  exchange::ExchangeLineStream lines(env);
+  exchange::CrOrLfLineReader lines(env);
   lines.Open(path);
   std::string_view line;
   while (lines.Next(line)) {

@@ -7,15 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <stdio.h>
-
-#include <chrono>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
-#include <thread>
 
 #include "core/error.h"
 #include "export/export.h"
@@ -34,7 +29,6 @@
 namespace norvalde::contention {
 namespace {
 
-namespace fs = std::filesystem;
 using norvalde::testing::RecordingMessageSink;
 
 const std::string kEarlierHorario = "0EARLIER\r\n9EARLIER 0\r\n";
@@ -45,7 +39,9 @@ std::string ReadBytes(const std::string& path) {
 }
 
 // A forked process that runs `body` and then waits: it tells the test when `body` is done
-// (or what it threw), and ends when the test lets it go or goes away.
+// (or what it threw), and ends when the test lets it go or goes away. The report is its
+// standard output and the wait its standard input, so `body` may also become a program that
+// writes "ok" once ready and ends when its input closes.
 class OtherProcess {
  public:
   explicit OtherProcess(const std::function<void()>& body) {
@@ -53,18 +49,19 @@ class OtherProcess {
     if (pipe(ready) != 0 || pipe(release) != 0) throw std::runtime_error("pipe failed");
     pid_ = fork();
     if (pid_ == 0) {
-      close(ready[0]);
-      close(release[1]);
+      dup2(ready[1], STDOUT_FILENO);
+      dup2(release[0], STDIN_FILENO);
+      for (int fd : {ready[0], ready[1], release[0], release[1]}) close(fd);
       std::string report = "ok";
       try {
         body();
       } catch (const std::exception& error) {
         report = error.what();
       }
-      (void)!write(ready[1], report.data(), report.size());
-      close(ready[1]);
+      (void)!write(STDOUT_FILENO, report.data(), report.size());
+      close(STDOUT_FILENO);
       char go;
-      (void)!read(release[0], &go, 1);
+      (void)!read(STDIN_FILENO, &go, 1);
       _exit(0);
     }
     close(ready[1]);
@@ -115,43 +112,75 @@ class Contention : public ::testing::Test {
 
   std::vector<std::string> CarpetaNames() const { return folders_.RovaFileNames(); }
 
-  norvalde::testing::TestFolders folders_;
+  // Its Import runs with table components that live as long as the folder, as the window's do.
+  importing::testing::ImportWorkFolder folders_;
   norvalde::testing::FixedClockEnv clock_;
   std::string carpeta_, work_;
 };
 
+// Debian's Python, a program nobody here wrote, as an OtherProcess: takes an exclusive lock
+// of its own on the file named by its argument, as another program using the table would,
+// reports, and keeps the lock until its standard input closes.
+const char kHoldTable[] =
+    "import fcntl, os, sys\n"
+    "table = open(sys.argv[1], 'rb')\n"
+    "fcntl.flock(table, fcntl.LOCK_EX)\n"
+    "os.write(1, b'ok')\n"
+    "os.close(1)\n"
+    "sys.stdin.read()\n";
+
+// Who holds the table: a fork of the test through our engine, or Python its own way.
+enum class Holder { kForkOfTheTest, kPython };
+
 struct HeldCase {
   const char* table;
   tables::Sharing sharing;
+  Holder holder = Holder::kForkOfTheTest;
 };
 // "SOLUC held exclusively", in test listings and failure reports.
 void PrintTo(const HeldCase& c, std::ostream* out) {
-  *out << c.table << (c.sharing == tables::Sharing::kExclusive ? " held exclusively"
-                                                                : " held shared");
+  *out << c.table
+       << (c.sharing == tables::Sharing::kExclusive ? " held exclusively" : " held shared")
+       << (c.holder == Holder::kPython ? " by Python" : "");
 }
 
 class HeldTable : public Contention, public ::testing::WithParamInterface<HeldCase> {};
 
 TEST_P(HeldTable, StopsTheImportWhenOpeningTheTables) {
-  const auto [table, sharing] = GetParam();
+  const auto [table, sharing, holder] = GetParam();
+  if (holder == Holder::kPython && !interop::PythonHasModule("fcntl")) {
+    GTEST_SKIP() << "no POSIX Python to hold the lock";
+  }
+  const std::string path = platform::JoinPath(work_, std::string(table) + ".DBF");
   const std::vector<std::string> namesBefore = CarpetaNames();
   {
-    OtherProcess holder([&] {
-      static tables::Table held(platform::Env::Default());  // stays open until the process ends
+    OtherProcess other([&] {
+      if (holder == Holder::kPython) {
+        execl("/usr/bin/python3", "python3", "-c", kHoldTable, path.c_str(), nullptr);
+        throw std::runtime_error("Python did not start");
+      }
+      static tables::Table held(platform::Env::Default());  // open until the process ends
       held.Open(work_, table, sharing, tables::Access::kReadOnly);
     });
-    ASSERT_EQ(holder.report(), "ok");
+    ASSERT_EQ(other.report(), "ok");
     RecordingMessageSink sink;
-    const std::string error = Import(clock_, sink);
-    EXPECT_NE(error.find("No se puede abrir la tabla"), std::string::npos) << error;
-    EXPECT_NE(error.find(table), std::string::npos) << error;
-    EXPECT_TRUE(sink.messages.empty());
+    std::string error;
+    try {
+      folders_.Run(sink);
+    } catch (const Error& e) {
+      error = e.what();
+    }
+    const std::string engineError = "No se puede abrir la tabla \"" + path + "\": ";
+    EXPECT_EQ(error.substr(0, engineError.size()), engineError) << error;
+    EXPECT_TRUE(sink.events.empty());
     EXPECT_EQ(ReadBytes(carpeta_ + "ROVA_HORARIO.TXT"), kEarlierHorario);
     EXPECT_EQ(CarpetaNames(), namesBefore);
   }
-  // Once the other process has let go, nothing the failed Import did stands in the way.
+  // Once the other process has let go, the tables opened before the held one are free too,
+  // and nothing the failed Import did stands in the way.
+  folders_.ExpectTablesFree();
   RecordingMessageSink sink;
-  EXPECT_EQ(Import(clock_, sink), "");
+  folders_.Run(sink);
   EXPECT_EQ(sink.messages, std::vector<std::string>{"Proceso Terminado"});
 }
 
@@ -164,10 +193,12 @@ INSTANTIATE_TEST_SUITE_P(
                       HeldCase{"AULAT", tables::Sharing::kExclusive},
                       HeldCase{"ASIGNOMT", tables::Sharing::kShared},
                       HeldCase{"DIASHORAST", tables::Sharing::kExclusive},
-                      HeldCase{"DIASHORAST", tables::Sharing::kShared}),
+                      HeldCase{"DIASHORAST", tables::Sharing::kShared},
+                      HeldCase{"DIASHORAST", tables::Sharing::kExclusive, Holder::kPython}),
     [](const auto& info) {
       return std::string(info.param.table) +
-             (info.param.sharing == tables::Sharing::kExclusive ? "Exclusive" : "Shared");
+             (info.param.sharing == tables::Sharing::kExclusive ? "Exclusive" : "Shared") +
+             (info.param.holder == Holder::kPython ? "ByPython" : "");
     });
 
 // Stops a run once it has opened its tables: at the opening of the last one (DIASHORAST) it
@@ -225,51 +256,6 @@ TEST_F(Contention, OfTwoImportsAtOnceOneCompletesAndTheOtherFailsCleanly) {
   expected.push_back("ROVA_HORARIO.TXT");
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(CarpetaNames(), expected);
-}
-
-// Takes an exclusive lock on the file named by its first argument, as another program using
-// the table would, creates the file named by the second once it holds it, and keeps the lock
-// until its standard input closes.
-const char kHoldTable[] =
-    "import fcntl, sys\n"
-    "table = open(sys.argv[1], 'rb')\n"
-    "fcntl.flock(table, fcntl.LOCK_EX)\n"
-    "open(sys.argv[2], 'w').close()\n"
-    "sys.stdin.read()\n";
-
-using importing::testing::ImportWorkFolder;
-
-TEST(ImportLockedTableTest, TableLockedByAnotherProcessEndsTheRun) {
-  if (!interop::PythonHasModule("fcntl")) GTEST_SKIP() << "no POSIX Python to hold the lock";
-  ImportWorkFolder folder;
-  folder.Prepare('L', {{"L", "1", "S011"}}, {{"1", "1", "P01", "1ESA", "MAT", "A12"}});
-  const std::string earlier = "0EARLIER\r\n9EARLIER\r\n";
-  folder.WriteRovaBytes("ROVA_HORARIO.TXT", earlier);
-  const std::string ready = folder.workFolder() + "/held";
-  const std::string command = "/usr/bin/python3 -c \"" + std::string(kHoldTable) + "\" '" +
-                              folder.workFolder() + "/DIASHORAST.DBF' '" + ready + "'";
-  FILE* holder = popen(command.c_str(), "w");
-  ASSERT_NE(holder, nullptr);
-  for (int i = 0; i < 200 && !fs::exists(ready); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  ASSERT_TRUE(fs::exists(ready)) << "the other process never took its lock";
-
-  RecordingMessageSink sink;
-  std::string message;
-  try {
-    folder.Run(sink);
-  } catch (const Error& error) {
-    message = error.what();
-  }
-  pclose(holder);  // closes its input, so it lets go and ends
-
-  const std::string engineError =
-      "No se puede abrir la tabla \"" + folder.workFolder() + "/DIASHORAST.DBF\": ";
-  EXPECT_EQ(message.substr(0, engineError.size()), engineError) << message;
-  EXPECT_TRUE(sink.events.empty());
-  EXPECT_EQ(folder.ReadOutput(), earlier);
-  folder.ExpectTablesFree();  // the five opened before DIASHORAST were let go
 }
 
 }  // namespace

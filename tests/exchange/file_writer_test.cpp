@@ -1,6 +1,6 @@
 // ExchangeFileWriter: the file it leaves is exactly its lines with CR LF, built in place or
-// added, and nothing else is ever left: before Commit, or after any failure, the target is as
-// it was and no temporary file remains.
+// added, and nothing else is ever left: before Commit, or after any failure of the writer or of
+// a line list's save through it, the target is as it was and no temporary file remains.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -11,6 +11,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "core/error.h"
 #include "exchange/exchange_file_writer.h"
@@ -115,46 +116,59 @@ struct WriterFault {
 
 void PrintTo(const WriterFault& fault, std::ostream* out) { *out << fault.name; }
 
-class FailedWriter : public ::testing::TestWithParam<WriterFault> {};
+// The two ways a file is saved: a writer fed line by line, and a line list saved whole.
+struct Saver {
+  const char* name;
+  bool lineList;
+};
 
-// Whatever fails, adding lines never throws: the failure is raised by Commit alone, and leaves
-// the old file and nothing else.
-TEST_P(FailedWriter, FailsAtCommitLeavingTheOldFileOnly) {
-  const WriterFault& fault = GetParam();
+void PrintTo(const Saver& saver, std::ostream* out) { *out << saver.name; }
+
+class FailedSave : public ::testing::TestWithParam<std::tuple<Saver, WriterFault>> {};
+
+// Whatever fails, the failure is raised at the end alone (a writer's added lines never throw)
+// and leaves the old file and nothing else; the same lines save whole once the fault is gone.
+TEST_P(FailedSave, FailsAtTheEndLeavingTheOldFileOnly) {
+  const auto& [saver, fault] = GetParam();
   TempFolder folder;
   const std::string path = folder.WriteFile("ROVA_HORARIO.TXT", kOld);
   FaultyEnv env;
-  env.FailNth(fault.operation, fault.nth, fault.error);
-  {
+  ExchangeLineList list(env);
+  for (int i = 0; i < kManyLines; ++i) list.Add(NumberedLine(i));
+  const auto save = [&] {
+    if (saver.lineList) return ErrorOf([&] { list.SaveToFile(path); });
     ExchangeFileWriter writer(env, path);
     EXPECT_EQ(ErrorOf([&] { AddMany(writer); }), "<no error>");
-    const std::string expected =
-        fault.cannotCreate ? CannotCreate(path, fault.error) : "Stream write error";
-    EXPECT_EQ(ErrorOf([&] { writer.Commit(); }), expected);
-    EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), kOld);
-    EXPECT_EQ(FileNames(folder), std::set<std::string>{"ROVA_HORARIO.TXT"});
-  }
+    const std::string error = ErrorOf([&] { writer.Commit(); });
+    EXPECT_EQ(FileNames(folder), std::set<std::string>{"ROVA_HORARIO.TXT"});  // before it goes
+    return error;
+  };
+  env.FailNth(fault.operation, fault.nth, fault.error);
+  EXPECT_EQ(save(), fault.cannotCreate ? CannotCreate(path, fault.error) : "Stream write error");
+  EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), kOld);
   EXPECT_EQ(FileNames(folder), std::set<std::string>{"ROVA_HORARIO.TXT"});
 
-  // A new writer succeeds once the fault is gone.
-  ExchangeFileWriter again(env, path);
-  AddMany(again);
-  again.Commit();
+  EXPECT_EQ(save(), "<no error>");
   EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), ManyLinesFile());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Faults, FailedWriter,
-    ::testing::Values(WriterFault{"OldFileHeld", Operation::kOpen, 1, kErrorFileInUse, true},
-                      WriterFault{"CreateRefused", Operation::kOpen, 2, kErrorAccessDenied, true},
-                      WriterFault{"FirstWrite", Operation::kWrite, 1, kErrorDeviceFault, false},
-                      WriterFault{"LaterWrite", Operation::kWrite, 3, kErrorDeviceFault, false},
-                      WriterFault{"Sync", Operation::kSync, 1, kErrorDeviceFault, false},
-                      WriterFault{"Close", Operation::kClose, 2, kErrorDeviceFault, false},
-                      // The name taken while the file was written: no short write.
-                      WriterFault{"CloseNameTaken", Operation::kClose, 2, kErrorFileExists, true},
-                      WriterFault{"Rename", Operation::kRename, 1, kErrorAccessDenied, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    Faults, FailedSave,
+    ::testing::Combine(
+        ::testing::Values(Saver{"FileWriter", false}, Saver{"LineList", true}),
+        ::testing::Values(
+            WriterFault{"OldFileHeld", Operation::kOpen, 1, kErrorFileInUse, true},
+            WriterFault{"CreateRefused", Operation::kOpen, 2, kErrorAccessDenied, true},
+            WriterFault{"FirstWrite", Operation::kWrite, 1, kErrorDeviceFault, false},
+            WriterFault{"LaterWrite", Operation::kWrite, 3, kErrorDeviceFault, false},
+            WriterFault{"Sync", Operation::kSync, 1, kErrorDeviceFault, false},
+            WriterFault{"Close", Operation::kClose, 2, kErrorDeviceFault, false},
+            // The name taken while the file was written: no short write.
+            WriterFault{"CloseNameTaken", Operation::kClose, 2, kErrorFileExists, true},
+            WriterFault{"Rename", Operation::kRename, 1, kErrorAccessDenied, true})),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
+    });
 
 // A disk that fills up stops the writing: the later buffers are not even tried.
 TEST(ExchangeFileWriter, StopsWritingAfterAFailedWrite) {

@@ -1,8 +1,6 @@
 // ExchangeLineList's indexing and its save, which must never leave a half-written file.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <functional>
 #include <set>
 #include <string>
 
@@ -11,7 +9,6 @@
 #include "platform/paths.h"
 #include "platform/system_errors.h"
 #include "tests/exchange/exchange_test_helpers.h"
-#include "tests/support/faulty_env.h"
 #include "tests/support/os_errors.h"
 #include "tests/support/temp_folder.h"
 
@@ -77,60 +74,6 @@ TEST(ExchangeLineList, SaveWritesExactlyTheNameAsked) {
   EXPECT_EQ(FileNames(folder), (std::set<std::string>{"ROVA_HORARIO.TXT", "rova_horario.txt"}));
 #endif
 }
-
-// Enough lines to take several writes, so a failure can strike in the middle.
-std::string LongLine(int i) { return "1" + std::to_string(i) + std::string(20, 'x'); }
-constexpr int kLongListCount = 20000;
-
-ExchangeLineList LongList(platform::Env& env) {
-  ExchangeLineList list(env);
-  for (int i = 0; i < kLongListCount; ++i) list.Add(LongLine(i));
-  return list;
-}
-
-struct InjectedFault {
-  const char* name;
-  Operation operation;
-  int nth;
-  int error;
-  bool cannotCreate;  // else "Stream write error"
-};
-
-void PrintTo(const InjectedFault& fault, std::ostream* out) { *out << fault.name; }
-
-class FailedSave : public ::testing::TestWithParam<InjectedFault> {};
-
-TEST_P(FailedSave, LeavesTheOldFileAndNoTemporaryFile) {
-  const InjectedFault& fault = GetParam();
-  TempFolder folder;
-  const std::string path = folder.WriteFile("ROVA_HORARIO.TXT", "old content\r\n");
-  FaultyEnv env;
-  ExchangeLineList list = LongList(env);
-  env.FailNth(fault.operation, fault.nth, fault.error);
-
-  const std::string expected =
-      fault.cannotCreate ? CannotCreate(path, fault.error) : "Stream write error";
-  EXPECT_EQ(ErrorOf([&] { list.SaveToFile(path); }), expected);
-  EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), "old content\r\n");
-  EXPECT_EQ(FileNames(folder), std::set<std::string>{"ROVA_HORARIO.TXT"});
-
-  // The same list saves fine once the fault is gone.
-  list.SaveToFile(path);
-  std::string saved;
-  for (int i = 0; i < kLongListCount; ++i) saved += LongLine(i) + "\r\n";
-  EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), saved);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Faults, FailedSave,
-    ::testing::Values(InjectedFault{"OldFileHeld", Operation::kOpen, 1, kErrorFileInUse, true},
-                      InjectedFault{"CreateRefused", Operation::kOpen, 2, kErrorAccessDenied, true},
-                      InjectedFault{"FirstWrite", Operation::kWrite, 1, kErrorDeviceFault, false},
-                      InjectedFault{"LaterWrite", Operation::kWrite, 3, kErrorDeviceFault, false},
-                      InjectedFault{"Sync", Operation::kSync, 1, kErrorDeviceFault, false},
-                      InjectedFault{"Close", Operation::kClose, 2, kErrorDeviceFault, false},
-                      InjectedFault{"Rename", Operation::kRename, 1, kErrorAccessDenied, true}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ExchangeLineList, SaveRefusedForBadTargets) {
   TempFolder folder;

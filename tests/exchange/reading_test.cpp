@@ -1,13 +1,18 @@
-// The two ways of reading an exchange file, fed the same bytes, and how reading fails.
+// The two rules of reading an exchange file, ExchangeReader's and the line list's, each
+// reader fed the same bytes, and how reading fails.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/error.h"
+#include "exchange/cr_or_lf_line_reader.h"
 #include "exchange/exchange_line_list.h"
 #include "exchange/exchange_reader.h"
 #include "platform/system_errors.h"
+#include "tests/exchange/exchange_test_helpers.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/os_errors.h"
 #include "tests/support/temp_folder.h"
@@ -17,6 +22,9 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using namespace norvalde::testing;
+using namespace norvalde::exchange::testing;
+
+constexpr size_t kBuffer = 64 * 1024;  // the readers' buffer, where breaks may be cut apart
 
 Lines ReadWithReader(platform::Env& env, const std::string& path) {
   ExchangeReader reader(env);
@@ -29,23 +37,55 @@ Lines ReadWithReader(platform::Env& env, const std::string& path) {
 
 Lines ReadWithLineList(platform::Env& env, const std::string& path) {
   ExchangeLineList list(env);
-  list.LoadFromFile(path);
+  list.Add("earlier");  // a load replaces it; a failed load keeps it
+  try {
+    list.LoadFromFile(path);
+  } catch (...) {
+    EXPECT_EQ(list.Count(), 1) << "a failed load lost the list's lines";
+    throw;
+  }
   Lines lines;
   for (int i = 0; i < list.Count(); ++i) lines.emplace_back(list.Line(i));
   return lines;
 }
 
+Lines ReadWithCrOrLfReader(platform::Env& env, const std::string& path) {
+  CrOrLfLineReader reader(env);
+  reader.Open(path);
+  Lines lines;
+  std::string_view line;
+  try {
+    while (reader.Next(line)) lines.emplace_back(line);
+  } catch (...) {
+    EXPECT_FALSE(reader.Next(line)) << "a line after a failure";
+    throw;
+  }
+  EXPECT_FALSE(reader.Next(line)) << "a line after the end";
+  return lines;
+}
+
+struct Reader {
+  const char* name;
+  Lines (*read)(platform::Env&, const std::string&);
+  bool crOrLf;  // follows the line list's rule, else ExchangeReader's
+};
+
+const Reader kReaders[] = {
+    {"ExchangeReader", ReadWithReader, false},
+    {"ExchangeLineList", ReadWithLineList, true},
+    {"CrOrLfLineReader", ReadWithCrOrLfReader, true},
+};
+
 std::string Bytes(const char* text, size_t size) { return std::string(text, size); }
+// `count` bytes of filler, so what follows lands on a buffer's edge.
+std::string Filler(size_t count) { return std::string(count, 'f'); }
 
 struct ByteStream {
   const char* name;
   std::string bytes;
-  Lines byReader;
-  Lines byLineList;
+  Lines byLf;      // ExchangeReader: LF ends a line, CR is dropped, Ctrl-Z ends the text
+  Lines byCrOrLf;  // the line list: CR, LF or CR LF ends a line, NUL ends the text
 };
-
-// Test names show the stream's name, not its bytes.
-void PrintTo(const ByteStream& stream, std::ostream* out) { *out << stream.name; }
 
 const ByteStream kStreams[] = {
     {"empty", "", {}, {}},
@@ -58,45 +98,72 @@ const ByteStream kStreams[] = {
     {"lone cr inside", "ab\rcd\n", {"abcd"}, {"ab", "cd"}},
     {"cr at the end", "ab\r", {"ab"}, {"ab"}},
     {"cr cr lf", "ab\r\r\ncd", {"ab", "cd"}, {"ab", "", "cd"}},
+    {"mixed breaks", "a\rb\nc\r\nd\n\re\r\r\nf", {"ab", "c", "d", "e", "f"},
+     {"a", "b", "c", "d", "", "e", "", "f"}},
     {"nul inside", Bytes("ab\0cd\r\nef\r\n", 11), {Bytes("ab\0cd", 5), "ef"}, {"ab"}},
     {"nul at the start", Bytes("\0ab\r\n", 5), {Bytes("\0ab", 3)}, {}},
+    {"nul after a break", Bytes("a\r\n\0b", 5), {"a", Bytes("\0b", 2)}, {"a"}},
     {"ctrl-z at a line start", "ab\r\n\x1A" "cd\r\n", {"ab"}, {"ab", "\x1A" "cd"}},
     {"ctrl-z after the text", "ab\x1A\r\n", {"ab"}, {"ab\x1A"}},
     {"ctrl-z after the last break", "ab\r\n\x1A", {"ab"}, {"ab", "\x1A"}},
     {"ctrl-z inside, lines after", "ab\x1A" "cd\r\nef\r\n", {"ab"}, {"ab\x1A" "cd", "ef"}},
     {"ctrl-z alone", "\x1A", {}, {"\x1A"}},
     {"high bytes", "\xBD\xF1\xFF\x7F\r\n", {"\xBD\xF1\xFF\x7F"}, {"\xBD\xF1\xFF\x7F"}},
+    {"cr lf cut by the buffer", Filler(kBuffer - 1) + "\r\nnext\r\n", {Filler(kBuffer - 1), "next"},
+     {Filler(kBuffer - 1), "next"}},
+    {"cr at the buffer's end, no lf", Filler(kBuffer - 1) + "\rnext",
+     {Filler(kBuffer - 1) + "next"}, {Filler(kBuffer - 1), "next"}},
+    {"cr ends the file at the buffer's end", Filler(kBuffer - 1) + "\r", {Filler(kBuffer - 1)},
+     {Filler(kBuffer - 1)}},
+    {"line across the buffer", "start\r\n" + Filler(kBuffer) + "end\r\nlast",
+     {"start", Filler(kBuffer) + "end", "last"}, {"start", Filler(kBuffer) + "end", "last"}},
+    {"line of three buffers, then lf", Filler(3 * kBuffer + 7) + "\nz",
+     {Filler(3 * kBuffer + 7), "z"}, {Filler(3 * kBuffer + 7), "z"}},
+    {"nul in a later buffer", Filler(2 * kBuffer + 3) + Bytes("ab\0cd\r\n", 7),
+     {Filler(2 * kBuffer + 3) + Bytes("ab\0cd", 5)}, {Filler(2 * kBuffer + 3) + "ab"}},
+    {"nul right after a carried part", Filler(kBuffer) + Bytes("\0", 1),
+     {Filler(kBuffer) + Bytes("\0", 1)}, {Filler(kBuffer)}},
 };
 
-class BothReaders : public ::testing::TestWithParam<ByteStream> {};
+// Test listings and failures show names, never the bytes.
+void PrintTo(const Reader& reader, std::ostream* out) { *out << reader.name; }
+void PrintTo(const ByteStream& stream, std::ostream* out) { *out << stream.name; }
 
-TEST_P(BothReaders, SplitTheBytesAsEachDefinesIt) {
+using ReaderAndStream = std::tuple<Reader, ByteStream>;
+
+class Reading : public ::testing::TestWithParam<ReaderAndStream> {};
+
+TEST_P(Reading, SplitsTheBytesByItsRule) {
+  const auto& [reader, stream] = GetParam();
   TempFolder folder;
-  const std::string path = folder.WriteFile("f.txt", GetParam().bytes);
-  platform::Env& env = platform::Env::Default();
-  EXPECT_EQ(ReadWithReader(env, path), GetParam().byReader);
-  EXPECT_EQ(ReadWithLineList(env, path), GetParam().byLineList);
-  EXPECT_EQ(folder.ReadFile("f.txt"), GetParam().bytes);  // reading never changes a file
+  const std::string path = folder.WriteFile("f.txt", stream.bytes);
+  EXPECT_EQ(reader.read(platform::Env::Default(), path),
+            reader.crOrLf ? stream.byCrOrLf : stream.byLf);
+  EXPECT_EQ(folder.ReadFile("f.txt"), stream.bytes);  // reading never changes a file
 }
 
-INSTANTIATE_TEST_SUITE_P(Streams, BothReaders, ::testing::ValuesIn(kStreams),
+// Named as "ExchangeLineList_lone_cr_inside".
+INSTANTIATE_TEST_SUITE_P(EachReaderEachStream, Reading,
+                         ::testing::Combine(::testing::ValuesIn(kReaders),
+                                            ::testing::ValuesIn(kStreams)),
                          [](const auto& info) {
-                           std::string name = info.param.name;
+                           std::string name = std::get<0>(info.param).name;
+                           name += std::string("_") + std::get<1>(info.param).name;
                            for (char& c : name) {
                              if (!isalnum(static_cast<unsigned char>(c))) c = '_';
                            }
                            return name;
                          });
 
-TEST(ExchangeReader, LongLinesAndBreaksAcrossTheBuffer) {
+// Lines have no length limit. Kept out of the table, whose rows every test listing builds.
+TEST(EveryReader, TakesATenMegabyteLine) {
   TempFolder folder;
   const std::string huge(10 * 1024 * 1024, 'x');
-  // A CR LF pair split by the 64 KiB buffer boundary, and a 10 MB line without limit.
-  const std::string first(64 * 1024 - 1, 'a');
-  const std::string path = folder.WriteFile("f.txt", first + "\r\n" + huge + "\r\nend");
-  const Lines expected = {first, huge, "end"};
-  EXPECT_EQ(ReadWithReader(platform::Env::Default(), path), expected);
-  EXPECT_EQ(ReadWithLineList(platform::Env::Default(), path), expected);
+  const std::string path = folder.WriteFile("f.txt", "a\r\n" + huge + "\r\nend");
+  for (const Reader& reader : kReaders) {
+    EXPECT_EQ(reader.read(platform::Env::Default(), path), (Lines{"a", huge, "end"}))
+        << reader.name;
+  }
 }
 
 TEST(ExchangeReader, ReadsPastTheEndAsEmptyLines) {
@@ -109,68 +176,47 @@ TEST(ExchangeReader, ReadsPastTheEndAsEmptyLines) {
   EXPECT_TRUE(reader.AtEnd());
 }
 
-void ExpectReaderError(platform::Env& env, const std::string& path, const std::string& message) {
-  try {
-    ReadWithReader(env, path);
-    ADD_FAILURE() << "no error for " << path;
-  } catch (const Error& error) {
-    EXPECT_EQ(std::string(error.what()), message) << path;
-  }
-}
-
-TEST(ExchangeReader, FailsWithTheLibraryMessages) {
+// ExchangeReader fails with the run-time library's messages, the readers of the line list's rule
+// with the list's own; a close that fails after reading loses nothing for them. A missing file
+// is also what a file that vanished after an existence test gives.
+TEST(EveryReader, FailsWithTheMessagesOfItsRule) {
   TempFolder folder;
-  platform::Env& env = platform::Env::Default();
-  folder.MakeFolder("sub");
-  ExpectReaderError(env, folder.Path("missing.txt"), "No se encuentra el archivo");
-  ExpectReaderError(env, folder.Path("sub"), "Acceso al archivo denegado");
-#ifndef _WIN32
-  ExpectReaderError(env, folder.Path(std::string(300, 'n')), "Nombre de archivo inválido");
-#endif
-
-  const std::string path = folder.WriteFile("held.txt", "a\r\n");
-  std::unique_ptr<platform::File> writer;
-  ASSERT_EQ(env.Open(path, platform::OpenMode::kReadWriteExclusive, writer), 0);
-  ExpectReaderError(env, path, "Error de E/S 32");
-}
-
-TEST(ExchangeReader, FailsWhenReadingOrClosingFails) {
-  TempFolder folder;
-  const std::string path = folder.WriteFile("f.txt", "a\r\nb\r\n");
-  for (Operation operation : {Operation::kRead, Operation::kClose}) {
-    FaultyEnv env;
-    env.FailNth(operation, 1, kErrorDeviceFault);
-    ExpectReaderError(env, path, "Error de E/S 1117");
-  }
-}
-
-TEST(ExchangeLineList, LoadFailsWithTheOpenMessage) {
-  TempFolder folder;
-  folder.MakeFolder("sub");
-  const std::string held = folder.WriteFile("held.txt", "a");
+  const std::string missing = folder.Path("missing.txt"), sub = folder.MakeFolder("sub");
+  [[maybe_unused]] const std::string tooLong = folder.Path(std::string(300, 'n'));
+  const std::string held = folder.WriteFile("held.txt", "a\r\n");
+  const std::string longer = folder.WriteFile("long.txt", Filler(3 * kBuffer) + "\r\n");
   std::unique_ptr<platform::File> writer;
   ASSERT_EQ(platform::Env::Default().Open(held, platform::OpenMode::kReadWriteExclusive, writer),
             0);
+  const auto cannotOpen = [](const std::string& path, int error) {
+    return "Cannot open file \"" + path + "\". " + platform::SystemErrorText(error);
+  };
   const struct {
     std::string path;
-    int error;
+    Operation failing;  // fails at its `nth` call with kErrorDeviceFault; kCount: none fails
+    int nth;
+    std::string byLf, byCrOrLf;
   } cases[] = {
-      {folder.Path("missing.txt"), kErrorFileNotFound},
-      {folder.Path("sub"), kErrorFolderAsFile},
-      {held, kErrorFileInUse},
+      {missing, Operation::kCount, 0, "No se encuentra el archivo",
+       cannotOpen(missing, kErrorFileNotFound)},
+      {sub, Operation::kCount, 0, "Acceso al archivo denegado",
+       cannotOpen(sub, kErrorFolderAsFile)},
+#ifndef _WIN32
+      {tooLong, Operation::kCount, 0, "Nombre de archivo inválido",
+       cannotOpen(tooLong, ENAMETOOLONG)},
+#endif
+      {held, Operation::kCount, 0, "Error de E/S 32", cannotOpen(held, kErrorFileInUse)},
+      {longer, Operation::kRead, 1, "Error de E/S 1117", "Stream read error"},
+      {longer, Operation::kRead, 2, "Error de E/S 1117", "Stream read error"},
+      {longer, Operation::kClose, 1, "Error de E/S 1117", "<no error>"},
   };
-  // A missing file is also what a file that vanished after an existence test gives.
   for (const auto& c : cases) {
-    ExchangeLineList list(platform::Env::Default());
-    list.Add("kept");
-    try {
-      list.LoadFromFile(c.path);
-      ADD_FAILURE() << "no error for " << c.path;
-    } catch (const Error& error) {
-      EXPECT_EQ(std::string(error.what()),
-                "Cannot open file \"" + c.path + "\". " + platform::SystemErrorText(c.error));
+    for (const Reader& reader : kReaders) {
+      FaultyEnv env;
+      if (c.failing != Operation::kCount) env.FailNth(c.failing, c.nth, kErrorDeviceFault);
+      EXPECT_EQ(ErrorOf([&] { reader.read(env, c.path); }), reader.crOrLf ? c.byCrOrLf : c.byLf)
+          << reader.name << " on " << c.path;
     }
-    EXPECT_EQ(list.Count(), 1);
   }
 }
 

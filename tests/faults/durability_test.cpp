@@ -19,6 +19,7 @@
 #include "tests/support/fixed_clock_env.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_folders.h"
+#include "tests/support/write_table.h"
 
 namespace norvalde::faults {
 namespace {
@@ -118,11 +119,11 @@ TEST(Durability, EverythingWrittenIsSyncedBeforeTheClosingMessage) {
 TEST(Durability, ANewTableLeftEmptyIsSyncedOnceAndATableOnlyReadNever) {
   norvalde::testing::TempFolder root;
   SyncLog log(platform::Env::Default());
-  tables::Table::Create(log, root.path(), "EMPTY.DBF", {{"ABREV", tables::FieldType::kText, 4}});
-  tables::Table table(log);
-  table.Open(root.path(), "EMPTY", tables::Sharing::kShared, tables::Access::kReadWrite);
-  table.Close();
+  // Created, opened for writing and closed.
+  norvalde::testing::WriteTable(log, root.path(), "EMPTY.DBF",
+                                {{"ABREV", tables::FieldType::kText, 4}}, {});
   EXPECT_EQ(log.events, std::vector<std::string>{"sync EMPTY.DBF"});
+  tables::Table table(log);
   table.Open(root.path(), "EMPTY", tables::Sharing::kShared, tables::Access::kReadOnly);
   table.Close();
   EXPECT_EQ(log.events.size(), 1u);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "tables/table.h"
+#include "tests/support/write_table.h"
 
 namespace norvalde::faults {
 namespace {
@@ -65,27 +66,14 @@ void WriteRovaFiles(const testing::TestFolders& folders) {
 
 void WriteSoluc(platform::Env& env, const std::string& workFolder) {
   using tables::FieldType;
-  tables::Table::Create(env, workFolder, "SOLUC.DBF",
-                        {{"DIA", FieldType::kInteger}, {"HORA", FieldType::kText, 2},
-                         {"PROF", FieldType::kText, 5}, {"CODGRUPO", FieldType::kText, 4},
-                         {"ASIG", FieldType::kText, 4}, {"AULA", FieldType::kText, 4}});
-  tables::Table soluc(env);
-  soluc.Open(workFolder, "SOLUC", tables::Sharing::kExclusive, tables::Access::kReadWrite);
-  const std::vector<std::vector<std::string>> rows = {{"1", "1", "P01", "1EA", "MAT", "A12"},
-                                                      {"1", "2", "P02", "1EA", "LEN", "LAB"},
-                                                      {"0", "1", "P01", "2BB", "ING", "A12"},
-                                                      {"2", "1", "P02", "2BB", "ING", "LAB"}};
-  for (const auto& row : rows) {
-    soluc.Append();
-    soluc.SetNumber("DIA", std::stod(row[0]));
-    soluc.SetText("HORA", row[1]);
-    soluc.SetText("PROF", row[2]);
-    soluc.SetText("CODGRUPO", row[3]);
-    soluc.SetText("ASIG", row[4]);
-    soluc.SetText("AULA", row[5]);
-    soluc.Post();
-  }
-  soluc.Close();
+  testing::WriteTable(env, workFolder, "SOLUC.DBF",
+                      {{"DIA", FieldType::kInteger}, {"HORA", FieldType::kText, 2},
+                       {"PROF", FieldType::kText, 5}, {"CODGRUPO", FieldType::kText, 4},
+                       {"ASIG", FieldType::kText, 4}, {"AULA", FieldType::kText, 4}},
+                      {{"1", "1", "P01", "1EA", "MAT", "A12"},
+                       {"1", "2", "P02", "1EA", "LEN", "LAB"},
+                       {"0", "1", "P01", "2BB", "ING", "A12"},
+                       {"2", "1", "P02", "2BB", "ING", "LAB"}});
 }
 
 }  // namespace norvalde::faults

@@ -10,12 +10,14 @@
 #include "import_work_folder.h"
 #include "platform/paths.h"
 #include "tests/support/faulty_env.h"
+#include "tests/support/write_table.h"
 
 namespace norvalde::importing::testing {
 namespace {
 
 using norvalde::testing::FaultyEnv;
 using norvalde::testing::Operation;
+using norvalde::testing::WriteTable;
 
 const std::string kEarlierFile = "0EARLIER\r\n1KEEP ME\r\n9EARLIER\r\n";
 const SolucRow kLesson = {"1", "1", "P01", "1ESA", "MAT", "A12"};
@@ -79,17 +81,10 @@ std::vector<FailureCase> FailureCases() {
        text("wwTableSoluc: No se encuentra el campo 'AULA'")},
       {"SlotsWithoutCoddiho",
        [](ImportWorkFolder& f, FaultyEnv&) {
-         tables::Table::Create(f.env(), f.workFolder(), "DIASHORAST.DBF",
-                               {{"DIA", tables::FieldType::kText, 20},
-                                {"HORA", tables::FieldType::kText, 8}});
-         tables::Table slots(f.env());  // a row the lesson matches, or CODDIHO is never read
-         slots.Open(f.workFolder(), "DIASHORAST", tables::Sharing::kShared,
-                    tables::Access::kReadWrite);
-         slots.Append();
-         slots.SetText("DIA", "L");
-         slots.SetText("HORA", "1");
-         slots.Post();
-         slots.Close();
+         // A row the lesson matches, or CODDIHO is never read.
+         WriteTable(f.env(), f.workFolder(), "DIASHORAST.DBF",
+                    {{"DIA", tables::FieldType::kText, 20}, {"HORA", tables::FieldType::kText, 8}},
+                    {{"L", "1"}});
        },
        text("wwTableTramos: No se encuentra el campo 'CODDIHO'")},
       {"BlankTextDia",

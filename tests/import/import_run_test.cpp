@@ -5,15 +5,15 @@
 #include <tuple>
 #include <utility>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "core/error.h"
-
 #include "import_work_folder.h"
+#include "tests/support/write_table.h"
 
 namespace norvalde::importing::testing {
 namespace {
+
+using norvalde::testing::WriteTable;
 
 const std::vector<std::string> kFinished = {"<cursor restored>", "Proceso Terminado"};
 
@@ -164,29 +164,19 @@ void WriteNumberedSlots(ImportWorkFolder& folder, const std::vector<SlotRow>& sl
   std::vector<tables::FieldDefinition> fields{{"DIA", tables::FieldType::kText, 20},
                                               {"HORA", tables::FieldType::kText, 8}};
   if (withCode) fields.push_back({"CODDIHO", tables::FieldType::kNumber});
-  tables::Table::Create(folder.env(), folder.workFolder(), "DIASHORAST.DBF", fields);
-  tables::Table table(folder.env());
-  table.Open(folder.workFolder(), "DIASHORAST", tables::Sharing::kExclusive,
-             tables::Access::kReadWrite);
+  std::vector<std::vector<std::string>> rows;
   for (size_t row = 0; row < slots.size(); ++row) {
-    table.Append();
-    table.SetText("DIA", slots[row].dia);
-    table.SetText("HORA", slots[row].hora);
-    if (withCode) {
-      table.SetNumber("CODDIHO", static_cast<int>(row) == damaged ? 424242 : std::stoi(slots[row].coddiho));
-    }
-    table.Post();
+    rows.push_back({slots[row].dia, slots[row].hora});
+    if (!withCode) continue;
+    rows.back().push_back(static_cast<int>(row) == damaged ? "424242" : slots[row].coddiho);
   }
-  table.Close();
+  WriteTable(folder.env(), folder.workFolder(), "DIASHORAST.DBF", fields, rows);
   if (damaged < 0) return;
-  const std::string path = folder.workFolder() + "/DIASHORAST.DBF";
-  std::ifstream in(path, std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), {});
-  in.close();
+  std::string bytes = folder.ReadWorkFile("DIASHORAST.DBF");
   const size_t at = bytes.find("424242");
   ASSERT_NE(at, std::string::npos);
   bytes.replace(at, 6, "42x4?2");
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  folder.WriteWorkFile("DIASHORAST.DBF", bytes);
 }
 
 // A walk of DIASHORAST reads CODDIHO only at the row a lesson matches: without the field, or

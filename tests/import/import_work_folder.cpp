@@ -6,25 +6,16 @@
 
 #include "import/import.h"
 #include "platform/paths.h"
-#include "export/work_table_recreation.h"
 #include "tables/work_tables.h"
+#include "tests/support/write_table.h"
 
 namespace norvalde::importing::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using norvalde::testing::WriteTable;
 
 const std::string kNameField = "ROVA_HORARIO.TXT" + std::string(34, ' ');
-
-void SetField(tables::Table& table, const std::string& field, const std::string& value,
-              bool numeric) {
-  if (value.empty()) return;  // left blank
-  if (numeric) {
-    table.SetNumber(field, std::stod(value));
-  } else {
-    table.SetText(field, value);
-  }
-}
 
 }  // namespace
 
@@ -39,26 +30,16 @@ void ImportWorkFolder::Prepare(char modeDay, const std::vector<SlotRow>& slots,
   for (const tables::WorkTableDefinition* definition :
        {&tables::GrupostTable(), &tables::ProftTable(), &tables::AulatTable(),
         &tables::AsignomtTable()}) {
-    tables::Table table(env_);
-    exporting::KeptTables kept(env_, workFolder());
-    exporting::RecreateWorkTable(kept, *definition, table);
-    table.Close();
+    WriteTable(env_, workFolder(), definition->name + ".DBF", definition->fields, {});
   }
   WriteSoluc(rows, shape);
 }
 
 void ImportWorkFolder::WriteSlots(const std::vector<SlotRow>& slots) {
-  tables::Table table(env_);
-  exporting::KeptTables kept(env_, workFolder());
-  exporting::RecreateWorkTable(kept, tables::DiashorastTable(), table);
-  for (const SlotRow& slot : slots) {
-    table.Append();
-    SetField(table, "DIA", slot.dia, false);
-    SetField(table, "HORA", slot.hora, false);
-    SetField(table, "CODDIHO", slot.coddiho, false);
-    table.Post();
-  }
-  table.Close();
+  std::vector<std::vector<std::string>> rows;
+  // DIHO, CODDIHO, DIA, TEXTODIA, HORA.
+  for (const SlotRow& slot : slots) rows.push_back({"", slot.coddiho, slot.dia, "", slot.hora});
+  WriteTable(env_, workFolder(), "DIASHORAST.DBF", tables::DiashorastTable().fields, rows);
 }
 
 void ImportWorkFolder::WriteSoluc(const std::vector<SolucRow>& rows, SolucShape shape) {
@@ -73,20 +54,12 @@ void ImportWorkFolder::WriteSoluc(const std::vector<SolucRow>& rows, SolucShape 
       {"ASIG", FieldType::kText, 5},
   };
   if (shape.withAula) fields.push_back({"AULA", FieldType::kText, 5});
-  tables::Table::Create(env_, workFolder(), "SOLUC.DBF", fields);
-  tables::Table table(env_);
-  table.Open(workFolder(), "SOLUC", tables::Sharing::kShared, tables::Access::kReadWrite);
+  std::vector<std::vector<std::string>> values;
   for (const SolucRow& row : rows) {
-    table.Append();
-    SetField(table, "DIA", row.dia, !shape.textDia);
-    SetField(table, "HORA", row.hora, true);
-    SetField(table, "PROF", row.prof, false);
-    SetField(table, "CODGRUPO", row.codgrupo, false);
-    SetField(table, "ASIG", row.asig, false);
-    if (shape.withAula) SetField(table, "AULA", row.aula, false);
-    table.Post();
+    values.push_back({"", row.prof, row.hora, row.dia, row.codgrupo, row.asig});
+    if (shape.withAula) values.back().push_back(row.aula);
   }
-  table.Close();
+  WriteTable(env_, workFolder(), "SOLUC.DBF", fields, values);
 }
 
 void ImportWorkFolder::RunWith(platform::Env& env, RecordingMessageSink& sink) {

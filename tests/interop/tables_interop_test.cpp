@@ -9,10 +9,10 @@
 
 #include "platform/env.h"
 #include "tables/dbf_values.h"
-#include "export/work_table_recreation.h"
 #include "tables/work_tables.h"
 #include "tests/interop/interop_tools.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/write_table.h"
 
 namespace norvalde::tables {
 namespace {
@@ -63,10 +63,6 @@ const Sample kSamples[] = {
 
 // Fills every work table with the samples and returns what a reader must report.
 Dump WriteWorkTable(const TempFolder& folder, const WorkTableDefinition& definition) {
-  platform::Env& env = platform::Env::Default();
-  Table table(env);
-  exporting::KeptTables kept(env, folder.path());
-  exporting::RecreateWorkTable(kept, definition, table);
   Dump expected;
   for (const FieldDefinition& field : definition.fields) {
     const char* stored = field.type == FieldType::kText      ? "C"
@@ -77,23 +73,21 @@ Dump WriteWorkTable(const TempFolder& folder, const WorkTableDefinition& definit
                                    ? " " + std::to_string(field.width) + " 0"
                                    : std::string()));
   }
+  std::vector<std::vector<std::string>> rows;
   for (const Sample& sample : kSamples) {
-    table.Append();
+    rows.emplace_back();
     expected.rows.emplace_back();
     for (const FieldDefinition& field : definition.fields) {
-      std::string text;
-      if (field.type == FieldType::kText) {
-        table.SetText(field.name, sample.text);
-        text = Trimmed(std::string(sample.text).substr(0, field.width));
-      } else {
-        text = field.type == FieldType::kInteger ? sample.integer : sample.number;
-        if (!text.empty()) table.SetNumber(field.name, std::stod(text));
-      }
-      expected.rows.back().push_back(interop::DumpHex(text));
+      const std::string value = field.type == FieldType::kText      ? sample.text
+                                : field.type == FieldType::kInteger ? sample.integer
+                                                                    : sample.number;
+      rows.back().push_back(value);
+      expected.rows.back().push_back(interop::DumpHex(
+          field.type == FieldType::kText ? Trimmed(value.substr(0, field.width)) : value));
     }
-    table.Post();
   }
-  table.Close();
+  testing::WriteTable(platform::Env::Default(), folder.path(), definition.name + ".DBF",
+                      definition.fields, rows);
   return expected;
 }
 

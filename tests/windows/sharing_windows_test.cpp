@@ -10,6 +10,7 @@
 #include "platform/env.h"
 #include "tables/table.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/write_table.h"
 #include "tests/windows/wide_path.h"
 
 namespace norvalde {
@@ -90,8 +91,8 @@ TEST_F(SharingWindows, WhileReadOthersMayReadButNotWrite) {
 // The table engine's locks are share modes too: another program's handle on a table keeps
 // an exclusive open out, and a table we hold exclusively keeps the other program out.
 TEST_F(SharingWindows, ATableAnotherProgramHoldsIsInUse) {
-  tables::Table::Create(env_, folder_.Carpeta(), "SOLUC.DBF",
-                        {{"DIA", tables::FieldType::kInteger}});
+  testing::WriteTable(env_, folder_.Carpeta(), "SOLUC.DBF", {{"DIA", tables::FieldType::kInteger}},
+                      {});
   const std::string table = folder_.Carpeta() + "SOLUC.DBF";
   {
     OtherHandle other(testing::WidePath(table), GENERIC_READ | GENERIC_WRITE, kShareAll);

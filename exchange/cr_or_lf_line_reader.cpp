@@ -1,4 +1,4 @@
-#include "exchange/exchange_line_stream.h"
+#include "exchange/cr_or_lf_line_reader.h"
 
 #include "core/error.h"
 #include "platform/system_errors.h"
@@ -11,14 +11,15 @@ constexpr size_t kBufferSize = 64 * 1024;
 
 }  // namespace
 
-ExchangeLineStream::ExchangeLineStream(platform::Env& env)
+CrOrLfLineReader::CrOrLfLineReader(platform::Env& env)
     : env_(env), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
-ExchangeLineStream::~ExchangeLineStream() { CloseFile(); }
+CrOrLfLineReader::~CrOrLfLineReader() { CloseFile(); }
 
-void ExchangeLineStream::Open(const std::string& path) {
+void CrOrLfLineReader::Open(const std::string& path) {
   CloseFile();
   position_ = filled_ = 0;
+  size_ = 0;
   carried_.clear();
   skipLf_ = false;
   ended_ = true;
@@ -27,10 +28,11 @@ void ExchangeLineStream::Open(const std::string& path) {
     file_.reset();
     throw Error("Cannot open file \"" + path + "\". " + platform::SystemErrorText(error));
   }
+  if (file_->Size(size_) != 0) size_ = 0;
   ended_ = false;
 }
 
-bool ExchangeLineStream::Fill() {
+bool CrOrLfLineReader::Fill() {
   size_t got = 0;
   if (file_->Read(buffer_.get(), kBufferSize, got) != 0) {
     ended_ = true;
@@ -43,12 +45,12 @@ bool ExchangeLineStream::Fill() {
 }
 
 // Read only: a failing close loses nothing.
-void ExchangeLineStream::CloseFile() noexcept {
+void CrOrLfLineReader::CloseFile() noexcept {
   if (file_) file_->Close();
   file_.reset();
 }
 
-bool ExchangeLineStream::Next(std::string_view& line) {
+bool CrOrLfLineReader::Next(std::string_view& line) {
   if (ended_) return false;
   carried_.clear();
   bool carrying = false;
