@@ -88,6 +88,8 @@ running = subprocess.Popen([program], cwd=folder, env=environment)
 try:
     application = find_application(os.path.basename(program), running, 30)
     check("the program's window is on the accessibility bus", application is not None, True)
+    if application is None and running.poll() is not None:
+        print(f"the program ended first, with {running.returncode}")
     close = read_window(application) if application is not None else None
     if close is not None:
         close.queryAction().doAction(0)

@@ -36,22 +36,36 @@ trap cleanup EXIT
 mkdir -m 700 "$scratch/runtime"
 mkdir "$scratch/ROVA"
 
-# A display of its own, on the first free display number (Xvfb writes it to fd 3).
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
+# A display of its own, on the first free display number (Xvfb writes it to fd 3). It does not
+# reset when its last client leaves, and the check goes on only once it accepts a connection.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$scratch/display" \
+  >"$scratch/xvfb.log" 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do
   [[ -s "$scratch/display" ]] && break
   sleep 0.1
 done
-if [[ ! -s "$scratch/display" ]]; then
+display="$(head -1 "$scratch/display" 2>/dev/null || true)"
+if [[ -z "$display" ]] || ! /usr/bin/python3 - "/tmp/.X11-unix/X$display" <<'EOF'
+import socket, sys, time
+for _ in range(100):
+    try:
+        socket.socket(socket.AF_UNIX).connect(sys.argv[1])
+        sys.exit(0)
+    except OSError:
+        time.sleep(0.1)
+sys.exit(1)
+EOF
+then
   echo "screen-reader check: the virtual display did not start" >&2
+  cat "$scratch/xvfb.log" >&2
   exit 1
 fi
 
 # The message bus's own complaints (it may not raise its file limit) go to a log, shown only
 # when the check fails.
 status=0
-env DISPLAY=":$(head -1 "$scratch/display")" XDG_RUNTIME_DIR="$scratch/runtime" \
+env DISPLAY=":$display" XDG_RUNTIME_DIR="$scratch/runtime" \
   WINEPREFIX="$scratch/wine" timeout 120 dbus-run-session -- \
   /usr/bin/python3 "$here/screen_reader_check.py" "$program" "$scratch/ROVA" \
   2>"$scratch/stderr" || status=$?
