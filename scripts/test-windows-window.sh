@@ -4,13 +4,15 @@
 #
 # Builds Norvalde.exe and the window's Qt Test suites for Windows, starts a virtual display,
 # runs the suites under Wine, then drives the real program through the keyboard with xdotool
-# and reads its boxes' texts through the clipboard (Ctrl+C in a box copies its text). Every
+# and reads its boxes' texts through the clipboard (Ctrl+C in a box copies its text), and last
+# tries the zip and the installer as a user would (scripts/test-windows-packages.sh). Every
 # wait has a limit, so a window that never comes or never closes fails the check instead of
 # hanging the run.
 
 app_build="${NORVALDE_WINDOWS_APP_BUILD:-$root/build-windows-app}"
 program_exe="$app_build/Norvalde.exe"
 
+# Runs the check `$2...` named `$1` and counts it; a failure does not end the run.
 window_check() {
   local name="$1"
   shift
@@ -21,6 +23,13 @@ window_check() {
     echo "  FAILED  $name"
     failed=$((failed + 1))
   fi
+}
+
+# The same, returning the verdict, for a check the next ones need (used as a condition).
+window_check_passes() {
+  local failed_before=$failed
+  window_check "$@"
+  [[ $failed -eq $failed_before ]]
 }
 
 echo "== window for Windows"
@@ -113,8 +122,11 @@ caption='Exportar e importar datos entre Plantivo y ROVA'
 main_windows() { xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null || true; }
 boxes() { xdotool search --onlyvisible --name '^Norvalde$' 2>/dev/null || true; }
 
+# Starts Norvalde.exe (`$1`, the build's by default) in the folder `$2` (the samples' by
+# default) and waits until its window has the keyboard focus.
 start_program() {
-  (cd "$rova" && exec timeout 180 "$wine" "$program_exe") >>"$program_log" 2>&1 &
+  local exe="${1:-$program_exe}" folder="${2:-$rova}"
+  (cd "$folder" && exec timeout 180 "$wine" "$exe") >>"$program_log" 2>&1 &
   program=$!
   main_window=""
   for _ in $(seq 120); do
@@ -231,7 +243,7 @@ tables_written() {
 }
 
 # 1. The window comes up with its caption and size; Enter right after start-up closes it.
-if window_check "the window appears with its caption" start_program; then
+if window_check_passes "the window appears with its caption" start_program; then
   window_check "the window is 632x379" window_size_is 632x379
   keys Return
   window_check "Enter at start-up ends the program with code 0" ended_with_zero
@@ -289,3 +301,6 @@ else
   window_check "the window appears for the Export" false
 fi
 stop_program
+
+# shellcheck source=scripts/test-windows-packages.sh
+source "$root/scripts/test-windows-packages.sh"

@@ -5,7 +5,7 @@
 # drives the real Norvalde.exe on a virtual display (Xvfb) through the keyboard.
 # Prints each executable's summary and a final "N passed, N failed, N skipped" line (tests and
 # window checks); exits non-zero when any test fails or an executable does not finish.
-# NORVALDE_WINDOWS_APP=OFF leaves the window out.
+# NORVALDE_WINDOWS_APP=OFF leaves the window out, NORVALDE_WINDOWS_CORE=OFF the core.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -29,40 +29,24 @@ for candidate in "$(dirname "$(command -v "$wine")")/wineserver" /usr/lib/wine/w
   fi
 done
 
-toolchain="$root/cmake/mingw-w64.cmake"
-# GoogleTest from Debian's sources, built once per build folder with the same toolchain.
-# shellcheck source=scripts/mingw-googletest.sh
-source "$root/scripts/mingw-googletest.sh"
+# The core: its test executables, built here, each run under Wine; then a table held by a
+# Windows program under Wine while the Linux core runs.
+build_core() {
+  toolchain="$root/cmake/mingw-w64.cmake"
+  # GoogleTest from Debian's sources, built once per build folder with the same toolchain.
+  # shellcheck source=scripts/mingw-googletest.sh
+  source "$root/scripts/mingw-googletest.sh"
 
-# The native build's optimisation (-O2) without its debug information, which would make every
-# static executable many times larger and slower to link. The test executables cannot run on
-# this machine, so CTest would list their tests only when it runs them (PRE_TEST); this script
-# runs them itself.
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-  -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
-  -DNORVALDE_BUILD_APP=OFF -DNORVALDE_BUILD_BENCH=OFF -DGTest_DIR="$gtest/lib/cmake/GTest" \
-  -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST >/dev/null
-cmake --build "$build" -j"$jobs"
-
-prefix="$(mktemp -d "${TMPDIR:-/tmp}/norvalde-wine.XXXXXX")"
-export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all
-# No Mono or Gecko: the tests need neither, and their installers would ask questions.
-export WINEDLLOVERRIDES="mscoree,mshtml="
-cleanup() {
-  "$wineserver" -k >/dev/null 2>&1 || true
-  rm -rf "$prefix"
+  # The native build's optimisation (-O2) without its debug information, which would make every
+  # static executable many times larger and slower to link. The test executables cannot run on
+  # this machine, so CTest would list their tests only when it runs them (PRE_TEST); this script
+  # runs them itself.
+  cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+    -DNORVALDE_BUILD_APP=OFF -DNORVALDE_BUILD_BENCH=OFF -DGTest_DIR="$gtest/lib/cmake/GTest" \
+    -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST >/dev/null
+  cmake --build "$build" -j"$jobs"
 }
-trap cleanup EXIT
-"$wine" wineboot -i >/dev/null 2>&1
-
-passed=0
-failed=0
-skipped=0
-mapfile -t executables < <(find "$build/tests" -name '*.exe' -type f | sort)
-if [[ ${#executables[@]} -eq 0 ]]; then
-  echo "test-windows: no test executables were built" >&2
-  exit 1
-fi
 
 # Runs one test executable and adds its counts. Arguments: the executable, the name its summary
 # and log go under, then NAME=VALUE settings for its environment.
@@ -97,33 +81,65 @@ run_suite() {
   failed=$((failed + broke))
 }
 
-for exe in "${executables[@]}"; do
-  run_suite "$exe" "$(basename "$exe")"
-done
+run_core() {
+  mapfile -t executables < <(find "$build/tests" -name '*.exe' -type f | sort)
+  if [[ ${#executables[@]} -eq 0 ]]; then
+    echo "test-windows: no test executables were built" >&2
+    exit 1
+  fi
 
-# The user's decimal separator under a Spanish and an English user locale. Wine takes the
-# user locale from LC_ALL even where the system has no such locale installed (LANG alone
-# then falls back to English).
-for locale in es-ES en-US; do
-  run_suite "$build/tests/windows/windows_tests.exe" "windows_tests.exe-$locale" \
-    LC_ALL="${locale/-/_}.UTF-8" NORVALDE_USER_LOCALE="$locale" \
-    GTEST_FILTER='UserDecimalSeparator.*'
-done
+  for exe in "${executables[@]}"; do
+    run_suite "$exe" "$(basename "$exe")"
+  done
 
-# A table held by a Windows program under Wine while the Linux core runs; its counts join ours.
-holder_log="$build/wine_holder.log"
-bash "$root/scripts/test-wine-holder.sh" >"$holder_log" 2>&1 || true
-grep -v '^[0-9]* passed, ' "$holder_log" || true
-holder_counts=$(sed -n 's/^\([0-9]*\) passed, \([0-9]*\) failed, \([0-9]*\) skipped$/\1 \2 \3/p' \
-  "$holder_log" | tail -1)
-if [[ -z "$holder_counts" ]]; then
-  echo "== wine holder: ended without a count"
-  holder_counts="0 1 0"
+  # The user's decimal separator under a Spanish and an English user locale. Wine takes the
+  # user locale from LC_ALL even where the system has no such locale installed (LANG alone
+  # then falls back to English).
+  for locale in es-ES en-US; do
+    run_suite "$build/tests/windows/windows_tests.exe" "windows_tests.exe-$locale" \
+      LC_ALL="${locale/-/_}.UTF-8" NORVALDE_USER_LOCALE="$locale" \
+      GTEST_FILTER='UserDecimalSeparator.*'
+  done
+
+  # A table held by a Windows program under Wine while the Linux core runs; its counts join ours.
+  holder_log="$build/wine_holder.log"
+  bash "$root/scripts/test-wine-holder.sh" >"$holder_log" 2>&1 || true
+  grep -v '^[0-9]* passed, ' "$holder_log" || true
+  holder_counts=$(sed -n 's/^\([0-9]*\) passed, \([0-9]*\) failed, \([0-9]*\) skipped$/\1 \2 \3/p' \
+    "$holder_log" | tail -1)
+  if [[ -z "$holder_counts" ]]; then
+    echo "== wine holder: ended without a count"
+    holder_counts="0 1 0"
+  fi
+  read -r holder_passed holder_failed holder_skipped <<<"$holder_counts"
+  passed=$((passed + holder_passed))
+  failed=$((failed + holder_failed))
+  skipped=$((skipped + holder_skipped))
+}
+
+core="${NORVALDE_WINDOWS_CORE:-ON}"
+if [[ "$core" != OFF ]]; then
+  build_core
 fi
-read -r holder_passed holder_failed holder_skipped <<<"$holder_counts"
-passed=$((passed + holder_passed))
-failed=$((failed + holder_failed))
-skipped=$((skipped + holder_skipped))
+
+prefix="$(mktemp -d "${TMPDIR:-/tmp}/norvalde-wine.XXXXXX")"
+export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all
+# No Mono or Gecko: the tests need neither, and their installers would ask questions. No menu
+# builder: Start-menu entries made under Wine stay in the prefix, out of the menus in $HOME.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+cleanup() {
+  "$wineserver" -k >/dev/null 2>&1 || true
+  rm -rf "$prefix"
+}
+trap cleanup EXIT
+"$wine" wineboot -i >/dev/null 2>&1
+
+passed=0
+failed=0
+skipped=0
+if [[ "$core" != OFF ]]; then
+  run_core
+fi
 
 if [[ "${NORVALDE_WINDOWS_APP:-ON}" != OFF ]]; then
   # shellcheck source=scripts/test-windows-window.sh
