@@ -3,7 +3,6 @@
 // is changed, renamed, removed or followed. POSIX: the kill is a real SIGKILL of a fork.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,14 +18,8 @@ namespace norvalde::exchange {
 namespace {
 
 namespace fs = std::filesystem;
+using norvalde::testing::FileNames;
 using norvalde::testing::TempFolder;
-
-std::set<std::string> Names(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.insert(entry.path().filename().string());
-  return names;
-}
 
 ExchangeLineList Timetable(platform::Env& env, int lines) {
   ExchangeLineList list(env);
@@ -87,7 +80,7 @@ TEST(SafeSave, AKilledSaveLeavesTheOldFileAndNothingElse) {
     ::close(reached[0]);
     ::kill(saver, SIGKILL);
     ::waitpid(saver, nullptr, 0);
-    EXPECT_EQ(Names(folder.path()), std::set<std::string>{"ROVA_HORARIO.TXT"}) << nth;
+    EXPECT_EQ(FileNames(folder.path()), std::set<std::string>{"ROVA_HORARIO.TXT"}) << nth;
     EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), "old\r\n");
   }
 }
@@ -101,11 +94,11 @@ TEST(SafeSave, TouchesNoFileItDidNotName) {
   ExchangeLineList list = Timetable(platform::Env::Default(), 3);
   list.SaveToFile(work + "/ROVA_HORARIO.TXT");
   list.SaveToFile(work + "/ROVA_HORARIO.TXT");  // and again over the first
-  EXPECT_EQ(Names(work), (std::set<std::string>{"ROVA_HORARIO.TXT", "ROVA_HORARIO.TXT.new",
+  EXPECT_EQ(FileNames(work), (std::set<std::string>{"ROVA_HORARIO.TXT", "ROVA_HORARIO.TXT.new",
                                                 "ROVA_HORARIO.TXT.tmp"}));
   EXPECT_EQ(folder.ReadFile("rova/ROVA_HORARIO.TXT.tmp"), "the user's own file");
   EXPECT_TRUE(fs::is_symlink(work + "/ROVA_HORARIO.TXT.new"));
-  EXPECT_TRUE(Names(outside).empty());
+  EXPECT_TRUE(FileNames(outside).empty());
 }
 
 TEST(SafeSave, ALinkNamedLikeTheOutputIsReplacedNotFollowed) {
@@ -114,10 +107,8 @@ TEST(SafeSave, ALinkNamedLikeTheOutputIsReplacedNotFollowed) {
   const std::string outside = folder.MakeFolder("outside");
   ASSERT_EQ(::symlink((outside + "/elsewhere.txt").c_str(), (work + "/ROVA_HORARIO.TXT").c_str()), 0);
   Timetable(platform::Env::Default(), 2).SaveToFile(work + "/ROVA_HORARIO.TXT");
-  struct stat info;
-  ASSERT_EQ(::lstat((work + "/ROVA_HORARIO.TXT").c_str(), &info), 0);
-  EXPECT_TRUE(S_ISREG(info.st_mode));
-  EXPECT_TRUE(Names(outside).empty());
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(work + "/ROVA_HORARIO.TXT")));
+  EXPECT_TRUE(FileNames(outside).empty());
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ TEST(ExchangeLineList, SaveWritesEveryLineWithCrLfAndReplacesTheOldFile) {
   ExchangeLineList empty(platform::Env::Default());
   empty.SaveToFile(path);
   EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), "");
-  EXPECT_EQ(FileNames(folder), std::set<std::string>{"ROVA_HORARIO.TXT"});
+  EXPECT_EQ(FileNames(folder.path()), std::set<std::string>{"ROVA_HORARIO.TXT"});
 }
 
 TEST(ExchangeLineList, SaveWritesExactlyTheNameAsked) {
@@ -71,7 +71,8 @@ TEST(ExchangeLineList, SaveWritesExactlyTheNameAsked) {
   EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), "new\r\n");
 #ifndef _WIN32  // a file system that ignores case keeps one name whatever is asked
   EXPECT_EQ(folder.ReadFile("rova_horario.txt"), "old");
-  EXPECT_EQ(FileNames(folder), (std::set<std::string>{"ROVA_HORARIO.TXT", "rova_horario.txt"}));
+  EXPECT_EQ(FileNames(folder.path()),
+            (std::set<std::string>{"ROVA_HORARIO.TXT", "rova_horario.txt"}));
 #endif
 }
 
@@ -95,7 +96,7 @@ TEST(ExchangeLineList, SaveRefusedForBadTargets) {
   for (const auto& c : cases)
     EXPECT_EQ(ErrorOf([&] { list.SaveToFile(c.path); }), CannotCreate(c.path, c.error));
   EXPECT_EQ(folder.ReadFile("held.txt"), "old");
-  EXPECT_EQ(FileNames(folder), (std::set<std::string>{"ROVA_HORARIO.TXT", "held.txt"}));
+  EXPECT_EQ(FileNames(folder.path()), (std::set<std::string>{"ROVA_HORARIO.TXT", "held.txt"}));
 }
 
 }  // namespace

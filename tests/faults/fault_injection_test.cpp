@@ -18,7 +18,6 @@
 #include <string>
 #include <vector>
 
-#include "core/error.h"
 #include "export/export.h"
 #include "import/import.h"
 #include "import/import_tables.h"
@@ -26,6 +25,7 @@
 #include "small_rova_folder.h"
 #include "tables/table.h"
 #include "tables/work_tables.h"
+#include "tests/support/error_of.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/fixed_clock_env.h"
 #include "tests/support/recording_message_sink.h"
@@ -35,11 +35,13 @@ namespace norvalde::faults {
 namespace {
 
 namespace fs = std::filesystem;
+using norvalde::testing::ErrorOf;
 using norvalde::testing::FaultyEnv;
+using norvalde::testing::FileNames;
+using norvalde::testing::ReadBytes;
 using norvalde::testing::Operation;
 using norvalde::testing::RecordingMessageSink;
 
-const std::string kEarlierHorario = "0EARLIER\r\n1KEEP ME\r\n9EARLIER 1\r\n";
 const std::set<std::string> kTableFiles = {"ASIGNOMT.DBF", "PROFT.DBF",      "AULAT.DBF",
                                            "GRUPOST.DBF",  "ASIGT.DBF",      "DIASHORAST.DBF",
                                            "SOLUC.DBF"};
@@ -66,11 +68,6 @@ const std::pair<Operation, const char*> kOperations[] = {
 
 enum class Action { kExport, kImport };
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 std::string UpperAscii(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
                  [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
@@ -96,14 +93,10 @@ class FaultInjection : public ::testing::Test {
     work_ = folders_.workFolder();
     pristine_ = folders_.MakeFolder("pristine");
     collected_ = folders_.MakeFolder("collected");
-    WriteRovaFiles(folders_);
-    std::ofstream(carpeta_ + "ROVA_HORARIO.TXT", std::ios::binary) << kEarlierHorario;
-    // The failing runs replace tables of an earlier Export, as they would in use.
-    WriteSoluc(platform::Env::Default(), work_);
-    RecordingMessageSink sink;
-    // Dated a year before the failing runs, so a table they rewrite differs from the one kept.
+    // The failing runs replace tables of an earlier Export, as they would in use, dated a year
+    // before them, so a table they rewrite differs from the one kept.
     norvalde::testing::FixedClockEnv yearBefore({2023, 3, 15, 9, 5});
-    Run(Action::kExport, yearBefore, sink);
+    PrepareExported(folders_, yearBefore);
     for (const auto& entry : fs::directory_iterator(work_))
       fs::copy_file(entry.path(), pristine_ / entry.path().filename());
     std::ofstream(pristine_ + "/ASIGT.MDX", std::ios::binary) << "index";
@@ -115,6 +108,7 @@ class FaultInjection : public ::testing::Test {
     for (char day = '2'; day <= '8'; ++day)
       fs::create_directory(pristine_ + "/" + kKeeping + "/2024-03-0" + day + " 08.00.00");
     for (const std::string& table : kTableFiles) cleanContent_[table] = TableContent(work_, table);
+    RecordingMessageSink sink;
     Run(Action::kImport, clock_, sink);
     cleanHorario_ = ReadBytes(carpeta_ + "ROVA_HORARIO.TXT");
     RestoreFolders();
@@ -142,14 +136,8 @@ class FaultInjection : public ::testing::Test {
     FaultyEnv env(clock_);
     env.FailNth(operation, nth);
     RecordingMessageSink sink;
-    std::string error;
-    bool failed = false;
-    try {
-      Run(action, env, sink);
-    } catch (const Error& raised) {
-      failed = true;
-      error = raised.what();
-    }
+    const std::string error = ErrorOf([&] { Run(action, env, sink); });
+    const bool failed = error != "<no error>";
     const std::string closing = action == Action::kExport ? "Proceso finalizado" : "Proceso Terminado";
     const bool closed =
         std::find(sink.messages.begin(), sink.messages.end(), closing) != sink.messages.end();
@@ -193,19 +181,14 @@ class FaultInjection : public ::testing::Test {
   void ExpectOnlyKnownFiles() {
     std::set<std::string> expected(std::begin(kRovaFileNames), std::end(kRovaFileNames));
     expected.insert("ROVA_HORARIO.TXT");
-    std::set<std::string> found;
-    for (const auto& entry : fs::directory_iterator(carpeta_))
-      found.insert(entry.path().filename().string());
-    EXPECT_EQ(found, expected) << "a temporary file was left in the chosen folder";
-    for (const auto& entry : fs::directory_iterator(work_)) {
-      const std::string name = entry.path().filename().string();
+    EXPECT_EQ(FileNames(carpeta_), expected) << "a temporary file was left in the chosen folder";
+    for (const std::string& name : FileNames(work_)) {
       EXPECT_TRUE(kTableFiles.count(UpperAscii(name)) || name == "ASIGT.MDX" || name == kKeeping)
           << "unexpected file in the work folder: " << name;
     }
     if (!fs::exists(fs::path(work_) / kRunFolder)) return;
-    for (const auto& entry : fs::directory_iterator(fs::path(work_) / kRunFolder))
-      EXPECT_TRUE(kMovable.count(entry.path().filename().string()))
-          << "unexpected file in the run folder: " << entry.path().filename();
+    for (const std::string& name : FileNames(work_ + "/" + kRunFolder))
+      EXPECT_TRUE(kMovable.count(name)) << "unexpected file in the run folder: " << name;
   }
 
   // Each table reopens with the engine, and a copy is kept for the independent reader.
@@ -213,11 +196,8 @@ class FaultInjection : public ::testing::Test {
     for (const auto& entry : fs::directory_iterator(work_)) {
       const std::string name = entry.path().filename().string();
       if (!kTableFiles.count(name)) continue;
-      try {
-        TableContent(work_, name);
-      } catch (const Error& error) {
-        ADD_FAILURE() << name << " is not readable: " << error.what();
-      }
+      EXPECT_EQ(ErrorOf([&] { TableContent(work_, name); }), "<no error>")
+          << name << " is not readable";
       fs::copy_file(entry.path(), fs::path(collected_) / (label + "-" + name));
     }
   }

@@ -6,15 +6,16 @@
 #include <filesystem>
 #include <functional>
 
-#include "core/error.h"
 #include "import_work_folder.h"
 #include "platform/paths.h"
+#include "tests/support/error_of.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/write_table.h"
 
 namespace norvalde::importing::testing {
 namespace {
 
+using norvalde::testing::ErrorOf;
 using norvalde::testing::FaultyEnv;
 using norvalde::testing::Operation;
 using norvalde::testing::WriteTable;
@@ -117,14 +118,9 @@ TEST_P(ImportFailureTest, EndsWithItsMessageAndLeavesTheEarlierFile) {
   GetParam().spoil(folder, env);
 
   RecordingMessageSink sink;
-  try {
-    folder.RunWith(env, sink);
-    ADD_FAILURE() << "the run did not fail";
-  } catch (const Error& error) {
-    const std::string expected = GetParam().message(folder);
-    const std::string got = error.what();
-    EXPECT_EQ(GetParam().startOnly ? got.substr(0, expected.size()) : got, expected) << got;
-  }
+  const std::string got = ErrorOf([&] { folder.RunWith(env, sink); });
+  const std::string expected = GetParam().message(folder);
+  EXPECT_EQ(GetParam().startOnly ? got.substr(0, expected.size()) : got, expected) << got;
 
   EXPECT_TRUE(sink.events.empty());
   EXPECT_EQ(folder.ReadOutput(), kEarlierFile);
@@ -155,12 +151,7 @@ TEST(ImportLateFailure, AfterPartOfTheFileWasWrittenLeavesOnlyTheEarlierFile) {
   folder.WriteRovaBytes("ROVA_HORARIO.TXT", kEarlierFile);
   FaultyEnv env(folder.env());
   RecordingMessageSink sink;
-  try {
-    folder.RunWith(env, sink);
-    ADD_FAILURE() << "the run did not fail";
-  } catch (const Error& error) {
-    EXPECT_STREQ(error.what(), "'' no es un valor entero válido");
-  }
+  EXPECT_EQ(ErrorOf([&] { folder.RunWith(env, sink); }), "'' no es un valor entero válido");
   EXPECT_GT(env.Calls(Operation::kWrite), 0) << "nothing was written before the failure";
   EXPECT_TRUE(sink.events.empty());
   EXPECT_EQ(folder.ReadOutput(), kEarlierFile);
@@ -176,12 +167,7 @@ TEST(ImportLateFailure, TheRowsFailureWinsOverAFileThatCouldNotBeMade) {
   folder.WriteSoluc(ManyLessonsThenBlankDia(), {.textDia = true});
   std::filesystem::create_directory(folder.Carpeta() + "ROVA_HORARIO.TXT");
   RecordingMessageSink sink;
-  try {
-    folder.Run(sink);
-    ADD_FAILURE() << "the run did not fail";
-  } catch (const Error& error) {
-    EXPECT_STREQ(error.what(), "'' no es un valor entero válido");
-  }
+  EXPECT_EQ(ErrorOf([&] { folder.Run(sink); }), "'' no es un valor entero válido");
   EXPECT_TRUE(std::filesystem::is_directory(folder.Carpeta() + "ROVA_HORARIO.TXT"));
   EXPECT_EQ(folder.RovaFileNames(),
             (std::vector<std::string>{"ROVA_HORARIO.TXT", "rova_asignat.txt",

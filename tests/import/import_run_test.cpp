@@ -2,17 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <tuple>
-#include <utility>
 #include <filesystem>
+#include <utility>
 
-#include "core/error.h"
 #include "import_work_folder.h"
+#include "tests/support/error_of.h"
 #include "tests/support/write_table.h"
 
 namespace norvalde::importing::testing {
 namespace {
 
+using norvalde::testing::ErrorOf;
 using norvalde::testing::WriteTable;
 
 const std::vector<std::string> kFinished = {"<cursor restored>", "Proceso Terminado"};
@@ -171,12 +171,7 @@ void WriteNumberedSlots(ImportWorkFolder& folder, const std::vector<SlotRow>& sl
     rows.back().push_back(static_cast<int>(row) == damaged ? "424242" : slots[row].coddiho);
   }
   WriteTable(folder.env(), folder.workFolder(), "DIASHORAST.DBF", fields, rows);
-  if (damaged < 0) return;
-  std::string bytes = folder.ReadWorkFile("DIASHORAST.DBF");
-  const size_t at = bytes.find("424242");
-  ASSERT_NE(at, std::string::npos);
-  bytes.replace(at, 6, "42x4?2");
-  folder.WriteWorkFile("DIASHORAST.DBF", bytes);
+  if (damaged >= 0) folder.SpoilNumber("DIASHORAST.DBF");
 }
 
 // A walk of DIASHORAST reads CODDIHO only at the row a lesson matches: without the field, or
@@ -211,14 +206,8 @@ TEST(ImportRunTest, ReadsTheSlotCodeOnlyWhereALessonMatches) {
     folder.Prepare('L', {}, lessons);
     WriteNumberedSlots(folder, {{"L", "1", "11"}, {"J", "1", "41"}, {"M", "3", "23"}}, true, 2);
     RecordingMessageSink sink;
-    try {
-      folder.Run(sink);
-      ADD_FAILURE() << "the damaged slot code was read";
-    } catch (const Error& error) {
-      EXPECT_NE(std::string(error.what()).find("el campo 'CODDIHO' contiene '42x4?2"),
-                std::string::npos)
-          << error.what();
-    }
+    const std::string error = ErrorOf([&] { folder.Run(sink); });
+    EXPECT_NE(error.find("el campo 'CODDIHO' contiene '42x4?2"), std::string::npos) << error;
     EXPECT_TRUE(sink.events.empty());
     folder.ExpectTablesFree();
   }
@@ -235,26 +224,13 @@ TEST(ImportRunTest, NumbersReadAsTextTakeTheUsersDecimalSeparator) {
     ImportWorkFolder folder;
     folder.Prepare('1', {{"4", "3,5", "SC35"}, {"4", "3.5", "SP35"}, {"4", "3", "S3"},
                          {"1,5", "1", "SC11"}, {"1.5", "1", "SP11"}}, {});
-    tables::Table::Create(folder.env(), folder.workFolder(), "SOLUC.DBF",
-                          {{"DIA", tables::FieldType::kNumber}, {"HORA", tables::FieldType::kNumber},
-                           {"PROF", tables::FieldType::kText, 5},
-                           {"CODGRUPO", tables::FieldType::kText, 5},
-                           {"ASIG", tables::FieldType::kText, 5},
-                           {"AULA", tables::FieldType::kText, 5}});
-    tables::Table soluc(folder.env());
-    soluc.Open(folder.workFolder(), "SOLUC", tables::Sharing::kShared, tables::Access::kReadWrite);
-    for (const auto& [dia, hora, prof, asig] :
-         {std::tuple{4.0, 3.5, "P01", "MAT"}, std::tuple{1.5, 1.0, "P02", "LEN"}}) {
-      soluc.Append();
-      soluc.SetNumber("DIA", dia);
-      soluc.SetNumber("HORA", hora);
-      soluc.SetText("PROF", prof);
-      soluc.SetText("CODGRUPO", "1ESA");
-      soluc.SetText("ASIG", asig);
-      soluc.SetText("AULA", "A12");
-      soluc.Post();
-    }
-    soluc.Close();
+    using tables::FieldType;
+    WriteTable(folder.env(), folder.workFolder(), "SOLUC.DBF",
+               {{"DIA", FieldType::kNumber}, {"HORA", FieldType::kNumber},
+                {"PROF", FieldType::kText, 5}, {"CODGRUPO", FieldType::kText, 5},
+                {"ASIG", FieldType::kText, 5}, {"AULA", FieldType::kText, 5}},
+               {{"4", "3.5", "P01", "1ESA", "MAT", "A12"},
+                {"1.5", "1", "P02", "1ESA", "LEN", "A12"}});
 
     RecordingMessageSink sink;
     folder.Run(sink, separator);
@@ -287,13 +263,9 @@ TEST(ImportRunTest, ReadsAndWritesOnlyTheExactNames) {
     for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     std::filesystem::rename(folder.Carpeta() + input, folder.Carpeta() + upper);
     RecordingMessageSink sink;
-    try {
-      folder.Run(sink);
-      ADD_FAILURE() << upper << " was read for " << input;
-    } catch (const Error& error) {
-      const std::string expected = "Cannot open file \"" + folder.Carpeta() + input + "\". ";
-      EXPECT_EQ(std::string(error.what()).substr(0, expected.size()), expected) << error.what();
-    }
+    const std::string error = ErrorOf([&] { folder.Run(sink); });
+    const std::string expected = "Cannot open file \"" + folder.Carpeta() + input + "\". ";
+    EXPECT_EQ(error.substr(0, expected.size()), expected) << upper << " was read for " << input;
     EXPECT_TRUE(sink.events.empty());
     EXPECT_EQ(folder.ReadOutput(), "<missing>");
   }

@@ -108,7 +108,7 @@ TEST_F(TableDamageTest, HeadersThatCannotDescribeATableAreRefusedNamingTheFile) 
   for (const Case& c : cases) {
     std::string bytes = base_;
     c.damage(bytes);
-    const std::string message = test::ErrorOf([&] { Walk(bytes); });
+    const std::string message = testing::ErrorOf([&] { Walk(bytes); });
     EXPECT_NE(message.find("\"" + Path() + "\""), std::string::npos) << c.what << ": " << message;
     EXPECT_NE(message.find(c.cause), std::string::npos) << c.what << ": " << message;
   }
@@ -130,7 +130,7 @@ TEST_F(TableDamageTest, ACountBeyondTheDataIsADamagedTableNamingBothCounts) {
       {base_.substr(0, base_.size() - 10), "indica 9 registros y el archivo solo contiene 8"},
   };
   for (const auto& c : cases) {
-    const std::string message = test::ErrorOf([&] { Walk(c.bytes); });
+    const std::string message = testing::ErrorOf([&] { Walk(c.bytes); });
     EXPECT_NE(message.find("\"" + Path() + "\": el archivo está dañado"), std::string::npos)
         << message;
     EXPECT_NE(message.find(c.counts), std::string::npos) << message;
@@ -167,7 +167,7 @@ TEST_F(TableDamageTest, NumericGarbageIsAnErrorNamingFileAndFieldAndStarsAreEmpt
   folder_.WriteFile("SOLUC.DBF", bytes);
   Table table(platform::Env::Default());
   table.Open(folder_.path(), "SOLUC", Sharing::kShared, Access::kReadOnly);
-  const std::string message = test::ErrorOf([&] { table.AsText("DIA"); });
+  const std::string message = testing::ErrorOf([&] { table.AsText("DIA"); });
   for (const std::string& part : {Path(), std::string("'DIA'"), std::string("'1a'")}) {
     EXPECT_NE(message.find(part), std::string::npos) << message;
   }

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
 #include <set>
 #include <string>
 #include <vector>
@@ -27,6 +25,7 @@ using exporting::KeptTables;
 using exporting::RecreateWorkTable;
 using importing::ImportTables;
 using testing::FaultyEnv;
+using testing::FileNames;
 using testing::Operation;
 using testing::TempFolder;
 
@@ -39,16 +38,6 @@ std::vector<std::string> StoredFields(const std::string& bytes) {
                      std::to_string(static_cast<uint8_t>(bytes[at + 17])));
   }
   return fields;
-}
-
-std::set<std::string> FilesIn(const std::string& folder) {
-  std::set<std::string> names;
-  DIR* dir = opendir(folder.c_str());
-  while (const dirent* entry = readdir(dir)) {
-    if (entry->d_name[0] != '.') names.insert(entry->d_name);
-  }
-  closedir(dir);
-  return names;
 }
 
 class WorkTablesTest : public ::testing::Test {
@@ -93,7 +82,7 @@ TEST_F(WorkTablesTest, TheSixTablesHaveTheirFieldsInOrder) {
     EXPECT_EQ(StoredFields(folder_.ReadFile(file)), fields) << file;
     files.insert(file);
   }
-  EXPECT_EQ(FilesIn(folder_.path()), files);
+  EXPECT_EQ(FileNames(folder_.path()), files);
 }
 
 TEST_F(WorkTablesTest, AnOlderTableAndItsIndexAreKeptWhateverTheirCase) {
@@ -101,9 +90,9 @@ TEST_F(WorkTablesTest, AnOlderTableAndItsIndexAreKeptWhateverTheirCase) {
   const std::string old = folder_.ReadFile("asignomt.dbf");
   folder_.WriteFile("ASIGNOMT.MDX", "index");
   Recreate(AsignomtTable());
-  EXPECT_EQ(FilesIn(folder_.path()),
+  EXPECT_EQ(FileNames(folder_.path()),
             (std::set<std::string>{"ASIGNOMT.DBF", "Copias de Norvalde"}));
-  EXPECT_EQ(FilesIn(run_), (std::set<std::string>{"asignomt.dbf", "ASIGNOMT.MDX"}));
+  EXPECT_EQ(FileNames(run_), (std::set<std::string>{"asignomt.dbf", "ASIGNOMT.MDX"}));
   EXPECT_EQ(folder_.ReadFile("Copias de Norvalde/2024-03-15 09.05.00/asignomt.dbf"), old);
   Table table(env_);
   table.Open(folder_.path(), "ASIGNOMT", Sharing::kShared, Access::kReadOnly);
@@ -116,7 +105,7 @@ TEST_F(WorkTablesTest, AnOldTableThatCannotBeKeptStopsTheExportUntouched) {
   folder_.WriteFile("ASIGNOMT.DBF", "old table");
   folder_.WriteFile("Copias de Norvalde", "");  // a file where the keeping folder goes
   Table table(env_);
-  EXPECT_EQ(test::ErrorOf([&] { RecreateWorkTable(kept_, AsignomtTable(), table); }),
+  EXPECT_EQ(testing::ErrorOf([&] { RecreateWorkTable(kept_, AsignomtTable(), table); }),
             "No se puede crear la carpeta \"" + keeping_ +
                 "\": ya existe un archivo con ese nombre");
   ASSERT_EQ(env_.DeleteFile(keeping_), 0);
@@ -134,7 +123,7 @@ TEST_F(WorkTablesTest, AnOldTableThatCannotBeKeptStopsTheExportUntouched) {
   };
   for (const auto& failure : cases) {
     env_.FailNth(failure.operation, failure.nth, testing::kErrorAccessDenied);
-    EXPECT_EQ(test::ErrorOf([&] { RecreateWorkTable(kept_, AsignomtTable(), table); }),
+    EXPECT_EQ(testing::ErrorOf([&] { RecreateWorkTable(kept_, AsignomtTable(), table); }),
               failure.error);
     EXPECT_EQ(folder_.ReadFile("ASIGNOMT.DBF"), "old table");
   }
@@ -146,7 +135,7 @@ TEST_F(WorkTablesTest, ATableHeldByAnotherProgramIsKeptAndItsCreationFails) {
   Table holder(env_);
   holder.Open(folder_.path(), "GRUPOST", Sharing::kShared, Access::kReadOnly);
   Table table(env_);
-  EXPECT_EQ(test::ErrorOf([&] { RecreateWorkTable(kept_, GrupostTable(), table); }),
+  EXPECT_EQ(testing::ErrorOf([&] { RecreateWorkTable(kept_, GrupostTable(), table); }),
             "No se puede crear la tabla \"" + folder_.Path("GRUPOST.DBF") +
                 "\": la tabla está en uso por otro programa");
   EXPECT_EQ(folder_.ReadFile("GRUPOST.DBF"), before);
@@ -180,7 +169,7 @@ class ImportTablesTest : public WorkTablesTest {
 TEST_F(ImportTablesTest, AMissingTableMakesItsExclusiveOpenFail) {
   Recreate(GrupostTable());
   tables_.wwTableGrupos.Open(folder_.path(), "GRUPOST", Sharing::kExclusive, Access::kReadWrite);
-  EXPECT_EQ(test::ErrorOf([&] {
+  EXPECT_EQ(testing::ErrorOf([&] {
               tables_.wwTableProfesor.Open(folder_.path(), "PROFT", Sharing::kExclusive,
                                            Access::kReadWrite);
             }),
