@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,6 +12,7 @@
 #include <string>
 
 #include "platform/env.h"
+#include "tests/support/other_process.h"
 #include "tests/support/temp_folder.h"
 
 namespace norvalde::platform {
@@ -35,39 +35,23 @@ bool Exclusive(OpenMode mode) {
 // process: any close of the file in the process that took it would drop it.
 class Holder {
  public:
-  Holder(const std::string& path, int flags, short lock = -1) {
-    int ready[2];
-    EXPECT_EQ(::pipe(ready), 0);
-    EXPECT_EQ(::pipe(release_), 0);
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::close(release_[1]);  // so the test's close ends the wait below
-      const int fd = ::open(path.c_str(), flags);
-      struct flock range {};
-      range.l_type = lock;
-      range.l_whence = SEEK_SET;
-      range.l_start = 10;
-      range.l_len = 10;
-      char state = fd >= 0 && (lock < 0 || ::fcntl(fd, F_SETLK, &range) == 0) ? 'y' : 'n';
-      (void)!::write(ready[1], &state, 1);
-      (void)!::read(release_[0], &state, 1);
-      _exit(0);
-    }
-    char state = 'n';
-    EXPECT_EQ(::read(ready[0], &state, 1), 1);
-    EXPECT_EQ(state, 'y');
-    ::close(ready[0]);
-    ::close(ready[1]);
-    ::close(release_[0]);
-  }
-  ~Holder() {
-    ::close(release_[1]);
-    ::waitpid(pid_, nullptr, 0);
+  Holder(const std::string& path, int flags, short lock = -1)
+      : process_([&] {
+          const int fd = ::open(path.c_str(), flags);
+          struct flock range {};
+          range.l_type = lock;
+          range.l_whence = SEEK_SET;
+          range.l_start = 10;
+          range.l_len = 10;
+          if (fd < 0 || (lock >= 0 && ::fcntl(fd, F_SETLK, &range) != 0)) {
+            throw std::runtime_error("cannot hold " + path);
+          }
+        }) {
+    EXPECT_EQ(process_.report(), "ok");
   }
 
  private:
-  pid_t pid_ = -1;
-  int release_[2] = {-1, -1};
+  testing::OtherProcess process_;
 };
 
 TEST(PosixEnvHolders, ARecordWriteLockOnAnyRangeRefusesEveryOpen) {
