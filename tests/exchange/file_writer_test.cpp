@@ -13,11 +13,9 @@
 #include <string>
 #include <tuple>
 
-#include "core/error.h"
 #include "exchange/exchange_file_writer.h"
 #include "exchange/exchange_line_list.h"
-#include "platform/system_errors.h"
-#include "tests/exchange/exchange_test_helpers.h"
+#include "tests/support/error_of.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/os_errors.h"
 #include "tests/support/temp_folder.h"
@@ -26,7 +24,6 @@ namespace norvalde::exchange {
 namespace {
 
 using namespace norvalde::testing;
-using namespace norvalde::exchange::testing;
 
 const std::string kOld = "old content\r\n";
 #ifdef _WIN32

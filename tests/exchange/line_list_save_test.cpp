@@ -4,11 +4,9 @@
 #include <set>
 #include <string>
 
-#include "core/error.h"
 #include "exchange/exchange_line_list.h"
 #include "platform/paths.h"
-#include "platform/system_errors.h"
-#include "tests/exchange/exchange_test_helpers.h"
+#include "tests/support/error_of.h"
 #include "tests/support/os_errors.h"
 #include "tests/support/temp_folder.h"
 
@@ -16,7 +14,6 @@ namespace norvalde::exchange {
 namespace {
 
 using namespace norvalde::testing;
-using namespace norvalde::exchange::testing;
 
 TEST(ExchangeLineList, LineOutsideTheListFails) {
   ExchangeLineList list(platform::Env::Default());
