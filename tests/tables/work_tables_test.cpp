@@ -1,8 +1,8 @@
-// The six work tables as the Export re-creates them, and the Import's six table components.
+// The six work tables as the Export re-creates them, keeping the ones they replace. Values cut
+// to a field's width are the engine's rule (round-trip suite), on these tables the conversions'.
 #include "tables/work_tables.h"
 
 #include "export/work_table_recreation.h"
-#include "import/import_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "core/error.h"
 #include "platform/paths.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/fixed_clock_env.h"
@@ -23,7 +22,6 @@ namespace {
 
 using exporting::KeptTables;
 using exporting::RecreateWorkTable;
-using importing::ImportTables;
 using testing::FaultyEnv;
 using testing::FileNames;
 using testing::Operation;
@@ -139,44 +137,6 @@ TEST_F(WorkTablesTest, ATableHeldByAnotherProgramIsKeptAndItsCreationFails) {
             "No se puede crear la tabla \"" + folder_.Path("GRUPOST.DBF") +
                 "\": la tabla está en uso por otro programa");
   EXPECT_EQ(folder_.ReadFile("GRUPOST.DBF"), before);
-}
-
-TEST_F(WorkTablesTest, LongValuesAreCutToTheFieldWidth) {
-  Table table(env_);
-  RecreateWorkTable(kept_, AsignomtTable(), table);
-  table.Append();
-  table.SetText("NOMBRE", std::string(40, 'a') + std::string(20, 'b'));
-  table.SetText("CODLARGO", "ABCDEFGHIJKLMNOPQRST");
-  table.Post();
-  RecreateWorkTable(kept_, GrupostTable(), table);
-  table.Append();
-  table.SetText("TURNO", "TAR");
-  table.Post();
-  table.Close();
-
-  table.Open(folder_.path(), "ASIGNOMT.DBF", Sharing::kShared, Access::kReadOnly);
-  EXPECT_EQ(table.AsText("NOMBRE"), std::string(40, 'a'));
-  EXPECT_EQ(table.AsText("CODLARGO"), "ABCDEFGH");
-  table.Open(folder_.path(), "GRUPOST.DBF", Sharing::kShared, Access::kReadOnly);
-  EXPECT_EQ(table.AsText("TURNO"), "T");
-}
-
-class ImportTablesTest : public WorkTablesTest {
- protected:
-  ImportTables tables_{env_};
-};
-
-TEST_F(ImportTablesTest, AMissingTableMakesItsExclusiveOpenFail) {
-  Recreate(GrupostTable());
-  tables_.wwTableGrupos.Open(folder_.path(), "GRUPOST", Sharing::kExclusive, Access::kReadWrite);
-  EXPECT_EQ(testing::ErrorOf([&] {
-              tables_.wwTableProfesor.Open(folder_.path(), "PROFT", Sharing::kExclusive,
-                                           Access::kReadWrite);
-            }),
-            "No se puede abrir la tabla \"" + folder_.Path("PROFT.DBF") + "\": no existe el archivo");
-  // Held exclusively, GRUPOST keeps the Export out.
-  Table other(env_);
-  EXPECT_THROW(other.Open(folder_.path(), "GRUPOST.DBF", Sharing::kShared, Access::kReadOnly), Error);
 }
 
 }  // namespace
