@@ -74,20 +74,14 @@ std::string UpperAscii(std::string text) {
   return text;
 }
 
-// Every field of every row as text; throws norvalde::Error when the table is not readable.
-std::vector<std::string> TableContent(const std::string& folder, const std::string& name) {
-  tables::Table table(platform::Env::Default());
-  table.Open(folder, name, tables::Sharing::kShared, tables::Access::kReadOnly);
-  std::vector<std::string> content;
-  const std::vector<std::string> fields = table.FieldNames();
-  for (table.First(); !table.AtEnd(); table.Next())
-    for (const std::string& field : fields) content.push_back(table.AsText(field));
-  table.Close();
-  return content;
-}
-
 class FaultInjection : public ::testing::Test {
  protected:
+  // Every field of every row of a work table as text; throws norvalde::Error when the table is
+  // not readable.
+  std::vector<std::vector<std::string>> TableContent(const std::string& name) const {
+    return folders_.Rows(name, folders_.FieldNames(name));
+  }
+
   void SetUp() override {
     carpeta_ = folders_.Carpeta();
     work_ = folders_.workFolder();
@@ -107,7 +101,7 @@ class FaultInjection : public ::testing::Test {
     }
     for (char day = '2'; day <= '8'; ++day)
       fs::create_directory(pristine_ + "/" + kKeeping + "/2024-03-0" + day + " 08.00.00");
-    for (const std::string& table : kTableFiles) cleanContent_[table] = TableContent(work_, table);
+    for (const std::string& table : kTableFiles) cleanContent_[table] = TableContent(table);
     RecordingMessageSink sink;
     Run(Action::kImport, clock_, sink);
     cleanHorario_ = ReadBytes(carpeta_ + "ROVA_HORARIO.TXT");
@@ -149,7 +143,7 @@ class FaultInjection : public ::testing::Test {
       EXPECT_TRUE(closed);
       if (action == Action::kExport) {
         for (const std::string& table : kTableFiles)
-          EXPECT_EQ(TableContent(work_, table), cleanContent_[table])
+          EXPECT_EQ(TableContent(table), cleanContent_[table])
               << table << " differs from a run without failure";
       } else {
         EXPECT_EQ(ReadBytes(carpeta_ + "ROVA_HORARIO.TXT"), cleanHorario_)
@@ -196,7 +190,7 @@ class FaultInjection : public ::testing::Test {
     for (const auto& entry : fs::directory_iterator(work_)) {
       const std::string name = entry.path().filename().string();
       if (!kTableFiles.count(name)) continue;
-      EXPECT_EQ(ErrorOf([&] { TableContent(work_, name); }), "<no error>")
+      EXPECT_EQ(ErrorOf([&] { TableContent(name); }), "<no error>")
           << name << " is not readable";
       fs::copy_file(entry.path(), fs::path(collected_) / (label + "-" + name));
     }
@@ -259,7 +253,7 @@ class FaultInjection : public ::testing::Test {
   norvalde::testing::FixedClockEnv clock_;
   std::string cleanHorario_;
   std::string carpeta_, work_, pristine_, collected_;
-  std::map<std::string, std::vector<std::string>> cleanContent_;
+  std::map<std::string, std::vector<std::vector<std::string>>> cleanContent_;
 };
 
 TEST_F(FaultInjection, EveryFailingOperationOfTheExport) { FailEachOperationOf(Action::kExport); }

@@ -117,12 +117,11 @@ TEST_P(ImportFailureTest, EndsWithItsMessageAndLeavesTheEarlierFile) {
   FaultyEnv env(folder.env());
   GetParam().spoil(folder, env);
 
-  RecordingMessageSink sink;
-  const std::string got = ErrorOf([&] { folder.RunWith(env, sink); });
+  const std::string got = ErrorOf([&] { folder.RunWith(env, folder.messages); });
   const std::string expected = GetParam().message(folder);
   EXPECT_EQ(GetParam().startOnly ? got.substr(0, expected.size()) : got, expected) << got;
 
-  EXPECT_TRUE(sink.events.empty());
+  EXPECT_TRUE(folder.messages.events.empty());
   EXPECT_EQ(folder.ReadOutput(), kEarlierFile);
   for (const std::string& name : folder.RovaFileNames()) {
     EXPECT_TRUE(name == "rova_asignat.txt" || name == "rova_sesiones.txt" ||
@@ -136,43 +135,35 @@ INSTANTIATE_TEST_SUITE_P(Each, ImportFailureTest, ::testing::ValuesIn(FailureCas
                          [](const auto& info) { return info.param.name; });
 
 // Lessons enough to fill the output's buffer several times, then a row that fails: by then the
-// file has been partly written, yet only the earlier file is left, and a file that could not
-// even be made does not change the message of the row that failed.
-std::vector<SolucRow> ManyLessonsThenBlankDia() {
+// file has been partly written, yet only the earlier file is left; and where a folder stands
+// in the file's place, so that it could not even be made, the message is still the row's.
+TEST(ImportLateFailure, LeavesOnlyWhatStoodThereWithTheRowsMessage) {
   std::vector<SolucRow> rows(6000, kLesson);
   rows.push_back({""});
-  return rows;
-}
-
-TEST(ImportLateFailure, AfterPartOfTheFileWasWrittenLeavesOnlyTheEarlierFile) {
-  ImportWorkFolder folder;
-  folder.Prepare('L', {{"L", "1", "S011"}}, {kLesson});
-  folder.WriteSoluc(ManyLessonsThenBlankDia(), {.textDia = true});
-  folder.WriteRovaBytes("ROVA_HORARIO.TXT", kEarlierFile);
-  FaultyEnv env(folder.env());
-  RecordingMessageSink sink;
-  EXPECT_EQ(ErrorOf([&] { folder.RunWith(env, sink); }), "'' no es un valor entero válido");
-  EXPECT_GT(env.Calls(Operation::kWrite), 0) << "nothing was written before the failure";
-  EXPECT_TRUE(sink.events.empty());
-  EXPECT_EQ(folder.ReadOutput(), kEarlierFile);
-  EXPECT_EQ(folder.RovaFileNames(),
-            (std::vector<std::string>{"ROVA_HORARIO.TXT", "rova_asignat.txt",
-                                      "rova_sesiones.txt"}));
-  folder.ExpectTablesFree();
-}
-
-TEST(ImportLateFailure, TheRowsFailureWinsOverAFileThatCouldNotBeMade) {
-  ImportWorkFolder folder;
-  folder.Prepare('L', {{"L", "1", "S011"}}, {kLesson});
-  folder.WriteSoluc(ManyLessonsThenBlankDia(), {.textDia = true});
-  std::filesystem::create_directory(folder.Carpeta() + "ROVA_HORARIO.TXT");
-  RecordingMessageSink sink;
-  EXPECT_EQ(ErrorOf([&] { folder.Run(sink); }), "'' no es un valor entero válido");
-  EXPECT_TRUE(std::filesystem::is_directory(folder.Carpeta() + "ROVA_HORARIO.TXT"));
-  EXPECT_EQ(folder.RovaFileNames(),
-            (std::vector<std::string>{"ROVA_HORARIO.TXT", "rova_asignat.txt",
-                                      "rova_sesiones.txt"}));
-  folder.ExpectTablesFree();
+  for (const bool folderInPlace : {false, true}) {
+    ImportWorkFolder folder;
+    folder.Prepare('L', {{"L", "1", "S011"}}, {kLesson});
+    folder.WriteSoluc(rows, {.textDia = true});
+    if (folderInPlace) {
+      std::filesystem::create_directory(folder.Carpeta() + "ROVA_HORARIO.TXT");
+    } else {
+      folder.WriteRovaBytes("ROVA_HORARIO.TXT", kEarlierFile);
+    }
+    FaultyEnv env(folder.env());
+    EXPECT_EQ(ErrorOf([&] { folder.RunWith(env, folder.messages); }),
+              "'' no es un valor entero válido");
+    EXPECT_TRUE(folder.messages.events.empty());
+    if (folderInPlace) {
+      EXPECT_TRUE(std::filesystem::is_directory(folder.Carpeta() + "ROVA_HORARIO.TXT"));
+    } else {
+      EXPECT_GT(env.Calls(Operation::kWrite), 0) << "nothing was written before the failure";
+      EXPECT_EQ(folder.ReadOutput(), kEarlierFile);
+    }
+    EXPECT_EQ(folder.RovaFileNames(),
+              (std::vector<std::string>{"ROVA_HORARIO.TXT", "rova_asignat.txt",
+                                        "rova_sesiones.txt"}));
+    folder.ExpectTablesFree();
+  }
 }
 
 }  // namespace
