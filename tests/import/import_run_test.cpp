@@ -1,10 +1,10 @@
 // Whole Import runs on prepared work folders, comparing ROVA_HORARIO.TXT byte for byte.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <filesystem>
 #include <utility>
 
+#include "exchange/exchange_fields.h"
 #include "import_work_folder.h"
 #include "tests/support/error_of.h"
 #include "tests/support/write_table.h"
@@ -75,71 +75,50 @@ TEST(ImportRunTest, ManyLessonsAreWrittenWholeAndInOrder) {
 
 // The second line of rova_sesiones.txt decides whether SOLUC's day 4 is written "J" or "4";
 // the slot is looked up under the day as written.
-struct ModeCase {
-  std::string secondLine;
-  std::string lesson;
-};
-
-void PrintTo(const ModeCase& mode, std::ostream* out) { *out << mode.secondLine; }
-
-class ImportDayModeTest : public ::testing::TestWithParam<ModeCase> {};
-
-TEST_P(ImportDayModeTest, WritesAndLooksUpTheDayAsTheSlotsFileNamesIt) {
-  ImportWorkFolder folder;
-  folder.Prepare('L', {{"J", "2", "SJ02"}, {"4", "2", "S402"}},
-                 {{"4", "2", "P01", "1ESA", "MAT", "A12"}});
-  folder.WriteRovaBytes("rova_sesiones.txt", CrLfLines({"0ROVA_SESIONES.TXT", GetParam().secondLine}));
-
-  folder.Run();
-
-  EXPECT_EQ(folder.ReadOutput(),
-            CrLfLines({HorarioHeader(), GetParam().lesson, HorarioTrailer(1)}));
+TEST(ImportRunTest, WritesAndLooksUpTheDayAsTheSlotsFileNamesIt) {
+  const struct {
+    std::string secondLine;
+    std::string lesson;
+  } cases[] = {{"1   S011J08000855", "1SJ02JP01 1ESALEC MAT A12 "},
+               {"1   S011708000855", "1S4024P01 1ESALEC MAT A12 "},
+               {"1   S0111", "1S4024P01 1ESALEC MAT A12 "},
+               {"0   S0118", "1SJ02JP01 1ESALEC MAT A12 "},  // not 1-7
+               {"9   S011 08000855", "1SJ02JP01 1ESALEC MAT A12 "},
+               {"1   S01", "1SJ02JP01 1ESALEC MAT A12 "}};  // too short
+  for (const auto& [secondLine, lesson] : cases) {
+    ImportWorkFolder folder;
+    folder.Prepare('L', {{"J", "2", "SJ02"}, {"4", "2", "S402"}},
+                   {{"4", "2", "P01", "1ESA", "MAT", "A12"}});
+    folder.WriteRovaBytes("rova_sesiones.txt", CrLfLines({"0ROVA_SESIONES.TXT", secondLine}));
+    folder.Run();
+    EXPECT_EQ(folder.ReadOutput(), CrLfLines({HorarioHeader(), lesson, HorarioTrailer(1)}))
+        << secondLine;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    SecondLine, ImportDayModeTest,
-    ::testing::Values(ModeCase{"1   S011J08000855", "1SJ02JP01 1ESALEC MAT A12 "},
-                      ModeCase{"1   S011708000855", "1S4024P01 1ESALEC MAT A12 "},
-                      ModeCase{"1   S0111", "1S4024P01 1ESALEC MAT A12 "},
-                      ModeCase{"0   S0118", "1SJ02JP01 1ESALEC MAT A12 "},   // not 1-7
-                      ModeCase{"9   S011 08000855", "1SJ02JP01 1ESALEC MAT A12 "},
-                      ModeCase{"1   S01", "1SJ02JP01 1ESALEC MAT A12 "}));  // too short
 
 // The centre code is raw columns 52-59 of the first "0" line of rova_asignat.txt.
-struct CentreCase {
-  std::vector<std::string> asignatLines;
-  std::string centreField;
-};
-
-void PrintTo(const CentreCase& centre, std::ostream* out) { *out << centre.centreField; }
-
-class ImportCentreCodeTest : public ::testing::TestWithParam<CentreCase> {};
-
-TEST_P(ImportCentreCodeTest, PutsTheCentreCodeInHeaderAndTrailer) {
-  ImportWorkFolder folder;
-  folder.Prepare('1', {}, {});
-  folder.WriteRovaBytes("rova_asignat.txt", CrLfLines(GetParam().asignatLines));
-
-  folder.Run();
-
-  const std::string centre = GetParam().centreField;
-  EXPECT_EQ(folder.ReadOutput(),
-            CrLfLines({HorarioHeader(centre), HorarioTrailer(0, centre)}));
+TEST(ImportRunTest, PutsTheCentreCodeInHeaderAndTrailer) {
+  const std::string name = "ROVA_ASIGNAT.TXT" + std::string(34, ' ');
+  const struct {
+    std::vector<std::string> asignatLines;
+    std::string centre;
+  } cases[] = {
+      {{"1MAT MATEMATICAS"}, "        "},
+      {{}, "        "},
+      {{"0" + name + "2800"}, "2800    "},
+      {{"0" + name + "  123456999"}, "  123456"},
+      {{"1MAT", "0" + name + "AAAA1111", "0" + name + "BBBB2222"}, "AAAA1111"},
+      // The header guard plays no part: a detail line naming the file is not a header.
+      {{"1ROVA_ASIGNAT.TXT" + std::string(34, ' ') + "BBBB2222"}, "        "}};
+  for (const auto& [asignatLines, centre] : cases) {
+    ImportWorkFolder folder;
+    folder.Prepare('1', {}, {});
+    folder.WriteRovaBytes("rova_asignat.txt", CrLfLines(asignatLines));
+    folder.Run();
+    EXPECT_EQ(folder.ReadOutput(), CrLfLines({HorarioHeader(centre), HorarioTrailer(0, centre)}))
+        << "centre '" << centre << "'";
+  }
 }
-
-const std::string kAsignatName = "ROVA_ASIGNAT.TXT" + std::string(34, ' ');
-
-INSTANTIATE_TEST_SUITE_P(
-    AsignatHeader, ImportCentreCodeTest,
-    ::testing::Values(
-        CentreCase{{"1MAT MATEMATICAS"}, "        "},
-        CentreCase{{}, "        "},
-        CentreCase{{"0" + kAsignatName + "2800"}, "2800    "},
-        CentreCase{{"0" + kAsignatName + "  123456999"}, "  123456"},
-        CentreCase{{"1MAT", "0" + kAsignatName + "AAAA1111", "0" + kAsignatName + "BBBB2222"},
-                   "AAAA1111"},
-        // The header guard plays no part: a detail line naming the file is not a header.
-        CentreCase{{"1ROVA_ASIGNAT.TXT" + std::string(34, ' ') + "BBBB2222"}, "        "}));
 
 TEST(ImportRunTest, WritesHeaderAndTrailerOnlyWhenNoRowHasADay) {
   for (const std::vector<SolucRow>& rows :
@@ -239,8 +218,7 @@ TEST(ImportRunTest, ReadsAndWritesOnlyTheExactNames) {
   for (const std::string input : {"rova_asignat.txt", "rova_sesiones.txt"}) {
     ImportWorkFolder folder;
     folder.Prepare('L', {{"L", "1", "S011"}}, {{"1", "1", "P01", "1ESA", "MAT", "A12"}});
-    std::string upper = input;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string upper = exchange::UpperCaseAscii(input);
     std::filesystem::rename(folder.Carpeta() + input, folder.Carpeta() + upper);
     const std::string error = ErrorOf([&] { folder.Run(); });
     const std::string expected = "Cannot open file \"" + folder.Carpeta() + input + "\". ";
