@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -18,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "exchange/exchange_fields.h"
 #include "export/export.h"
 #include "import/import.h"
 #include "import/import_tables.h"
@@ -25,6 +25,7 @@
 #include "small_rova_folder.h"
 #include "tables/table.h"
 #include "tables/work_tables.h"
+#include "tests/interop/interop_tools.h"
 #include "tests/support/error_of.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/fixed_clock_env.h"
@@ -35,6 +36,7 @@ namespace norvalde::faults {
 namespace {
 
 namespace fs = std::filesystem;
+using exchange::UpperCaseAscii;
 using norvalde::testing::ErrorOf;
 using norvalde::testing::FaultyEnv;
 using norvalde::testing::FileNames;
@@ -67,12 +69,6 @@ const std::pair<Operation, const char*> kOperations[] = {
     {Operation::kMove, "move"}, {Operation::kList, "list"}, {Operation::kRemoveFolder, "rmdir"}};
 
 enum class Action { kExport, kImport };
-
-std::string UpperAscii(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return text;
-}
 
 class FaultInjection : public ::testing::Test {
  protected:
@@ -132,7 +128,8 @@ class FaultInjection : public ::testing::Test {
     RecordingMessageSink sink;
     const std::string error = ErrorOf([&] { Run(action, env, sink); });
     const bool failed = error != "<no error>";
-    const std::string closing = action == Action::kExport ? "Proceso finalizado" : "Proceso Terminado";
+    const std::string closing =
+        action == Action::kExport ? "Proceso finalizado" : "Proceso Terminado";
     const bool closed =
         std::find(sink.messages.begin(), sink.messages.end(), closing) != sink.messages.end();
     if (failed) {
@@ -166,7 +163,8 @@ class FaultInjection : public ::testing::Test {
       if (fs::exists(inPlace) && ReadBytes(inPlace) == before) continue;
       if (ReadBytes((fs::path(work_) / kRunFolder / name).string()) == before) continue;
       const std::string folder = name.parent_path().filename().string();
-      EXPECT_TRUE(!fs::exists(inPlace) && kMovable.count(UpperAscii(name.filename().string())) &&
+      const std::string file = UpperCaseAscii(name.filename().string());
+      EXPECT_TRUE(!fs::exists(inPlace) && kMovable.count(file) &&
                   (folder == kEarlierRuns[0].first || folder == kEarlierRuns[1].first))
           << name << " was changed or lost";
     }
@@ -177,8 +175,8 @@ class FaultInjection : public ::testing::Test {
     expected.insert("ROVA_HORARIO.TXT");
     EXPECT_EQ(FileNames(carpeta_), expected) << "a temporary file was left in the chosen folder";
     for (const std::string& name : FileNames(work_)) {
-      EXPECT_TRUE(kTableFiles.count(UpperAscii(name)) || name == "ASIGT.MDX" || name == kKeeping)
-          << "unexpected file in the work folder: " << name;
+      const bool table = kTableFiles.count(UpperCaseAscii(name)) || name == "ASIGT.MDX";
+      EXPECT_TRUE(table || name == kKeeping) << "unexpected file in the work folder: " << name;
     }
     if (!fs::exists(fs::path(work_) / kRunFolder)) return;
     for (const std::string& name : FileNames(work_ + "/" + kRunFolder))
@@ -226,26 +224,9 @@ class FaultInjection : public ::testing::Test {
   // on Windows, where the engine's own reading above still runs).
   void ExpectIndependentReaderAccepts() {
 #ifndef _WIN32
-    const std::string python = "/usr/bin/python3";
-    if (!fs::exists(python)) return;
-    const std::string script =
-        "import os, sys, dbfread\n"
-        "folder = sys.argv[1]; bad = []\n"
-        "for name in sorted(os.listdir(folder)):\n"
-        "    try:\n"
-        "        list(dbfread.DBF(os.path.join(folder, name), encoding='cp1252'))\n"
-        "    except Exception as error:\n"
-        "        bad.append(name + ': ' + repr(error))\n"
-        "print('\\n'.join(bad)); sys.exit(1 if bad else 0)\n";
-    const std::string scriptPath = folders_.MakeFolder("scripts") + "/check_tables.py";
-    std::ofstream(scriptPath, std::ios::binary) << script;
-    const std::string command = python + " " + scriptPath + " " + collected_ + " 2>&1";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
-    EXPECT_EQ(pclose(pipe), 0) << "dbfread refused:\n" << output;
+    if (!fs::exists("/usr/bin/python3")) return;
+    EXPECT_EQ(interop::RunScript("dbf_check.py", "dbfread", collected_), "")
+        << "dbfread refused these tables";
 #endif
   }
 
