@@ -1,7 +1,6 @@
 // Share modes stand for the locks: who may open a file while another handle holds it.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "exchange/exchange_line_list.h"
@@ -17,8 +16,6 @@ namespace norvalde {
 namespace {
 
 using platform::Env;
-using platform::File;
-using platform::OpenMode;
 using norvalde::testing::ErrorOf;
 using norvalde::testing::TempFolder;
 
@@ -43,15 +40,9 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
 class SharingWindows : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::unique_ptr<File> file;
-    ASSERT_EQ(env_.Open(path_, OpenMode::kCreateExclusive, file), 0);
-    ASSERT_EQ(file->Write("0\r\n1ABC\r\n", 9), 0);
-  }
-
   Env& env_ = Env::Default();
   TempFolder folder_;
-  std::string path_ = folder_.Carpeta() + "rova_asignat.txt";
+  std::string path_ = folder_.WriteFile("rova_asignat.txt", "0\r\n1ABC\r\n");
   std::wstring widePath_ = testing::WidePath(path_);
 };
 
