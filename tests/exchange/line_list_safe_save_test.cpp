@@ -31,7 +31,8 @@ ExchangeLineList Timetable(platform::Env& env, int lines) {
 // Files whose `nth` write tells the test (a byte on `reached`) and then waits to be killed.
 class StallingEnv : public platform::EnvWrapper {
  public:
-  StallingEnv(int nth, int reached) : EnvWrapper(platform::Env::Default()), nth_(nth), reached_(reached) {}
+  StallingEnv(int nth, int reached)
+      : EnvWrapper(platform::Env::Default()), nth_(nth), reached_(reached) {}
   int Open(const std::string& path, platform::OpenMode mode,
            std::unique_ptr<platform::File>& file) override {
     std::unique_ptr<platform::File> opened;

@@ -16,8 +16,8 @@ int Sign(int value) { return (value > 0) - (value < 0); }
 TEST(CompareCodes, AgreesWithCompareStringAOnEveryPair) {
   Collation& collation = Collation::Default();
   for (const auto& pair : testing::CodeComparisonPairs()) {
-    EXPECT_EQ(Sign(collation.CompareCodes(pair.a, pair.b)), pair.sign) << pair.a << " | " << pair.b;
-    EXPECT_EQ(Sign(collation.CompareCodes(pair.b, pair.a)), -pair.sign) << pair.b << " | " << pair.a;
+    EXPECT_EQ(Sign(collation.CompareCodes(pair.a, pair.b)), pair.sign) << pair.a << "|" << pair.b;
+    EXPECT_EQ(Sign(collation.CompareCodes(pair.b, pair.a)), -pair.sign) << pair.b << "|" << pair.a;
   }
 }
 

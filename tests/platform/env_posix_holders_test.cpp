@@ -63,7 +63,8 @@ TEST(PosixEnvHolders, ARecordWriteLockOnAnyRangeRefusesEveryOpen) {
     EXPECT_EQ(Env::Default().Open(path, mode, file), EWOULDBLOCK) << static_cast<int>(mode);
     EXPECT_EQ(file, nullptr);
   }
-  EXPECT_EQ(folder.ReadFile("ASIGT.DBF"), std::string(40, 'r'));  // the refused creation cut nothing
+  // The refused creation cut nothing.
+  EXPECT_EQ(folder.ReadFile("ASIGT.DBF"), std::string(40, 'r'));
   holder.reset();
   std::unique_ptr<File> file;
   EXPECT_EQ(Env::Default().Open(path, OpenMode::kReadWriteExclusive, file), 0);

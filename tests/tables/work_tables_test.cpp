@@ -22,6 +22,7 @@ namespace {
 
 using exporting::KeptTables;
 using exporting::RecreateWorkTable;
+using testing::ErrorOf;
 using testing::FaultyEnv;
 using testing::FileNames;
 using testing::Operation;
@@ -103,7 +104,7 @@ TEST_F(WorkTablesTest, AnOldTableThatCannotBeKeptStopsTheExportUntouched) {
   folder_.WriteFile("ASIGNOMT.DBF", "old table");
   folder_.WriteFile("Copias de Norvalde", "");  // a file where the keeping folder goes
   Table table(env_);
-  EXPECT_EQ(testing::ErrorOf([&] { RecreateWorkTable(kept_, AsignomtTable(), table); }),
+  EXPECT_EQ(ErrorOf([&] { RecreateWorkTable(kept_, AsignomtTable(), table); }),
             "No se puede crear la carpeta \"" + keeping_ +
                 "\": ya existe un archivo con ese nombre");
   ASSERT_EQ(env_.DeleteFile(keeping_), 0);
@@ -121,7 +122,7 @@ TEST_F(WorkTablesTest, AnOldTableThatCannotBeKeptStopsTheExportUntouched) {
   };
   for (const auto& failure : cases) {
     env_.FailNth(failure.operation, failure.nth, testing::kErrorAccessDenied);
-    EXPECT_EQ(testing::ErrorOf([&] { RecreateWorkTable(kept_, AsignomtTable(), table); }),
+    EXPECT_EQ(ErrorOf([&] { RecreateWorkTable(kept_, AsignomtTable(), table); }),
               failure.error);
     EXPECT_EQ(folder_.ReadFile("ASIGNOMT.DBF"), "old table");
   }
@@ -133,7 +134,7 @@ TEST_F(WorkTablesTest, ATableHeldByAnotherProgramIsKeptAndItsCreationFails) {
   Table holder(env_);
   holder.Open(folder_.path(), "GRUPOST", Sharing::kShared, Access::kReadOnly);
   Table table(env_);
-  EXPECT_EQ(testing::ErrorOf([&] { RecreateWorkTable(kept_, GrupostTable(), table); }),
+  EXPECT_EQ(ErrorOf([&] { RecreateWorkTable(kept_, GrupostTable(), table); }),
             "No se puede crear la tabla \"" + folder_.Path("GRUPOST.DBF") +
                 "\": la tabla está en uso por otro programa");
   EXPECT_EQ(folder_.ReadFile("GRUPOST.DBF"), before);
