@@ -64,10 +64,9 @@ std::string TempFolder::WriteFile(const std::string& name, const std::string& by
 }
 
 std::string TempFolder::ReadFile(const std::string& name) const {
-  const std::string path = Path(name);
-  std::ifstream in(path, std::ios::binary);
-  EXPECT_TRUE(in.good()) << "cannot read " << path;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  const std::string bytes = ReadBytes(Path(name));
+  EXPECT_NE(bytes, "<missing>") << "cannot read " << Path(name);
+  return bytes;
 }
 
 std::string TempFolder::MakeFolder(const std::string& name) const {
