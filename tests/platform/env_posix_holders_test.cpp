@@ -29,6 +29,16 @@ bool Exclusive(OpenMode mode) {
          mode == OpenMode::kCreateExclusive;
 }
 
+// Takes a classic record lock of `type` over `length` bytes from `start`, never waiting.
+bool LockRange(int fd, short type, off_t start, off_t length) {
+  struct flock range {};
+  range.l_type = type;
+  range.l_whence = SEEK_SET;
+  range.l_start = start;
+  range.l_len = length;
+  return ::fcntl(fd, F_SETLK, &range) == 0;
+}
+
 // Another process (a fork of the test) that opens the file with `flags` and holds it until
 // the test lets it go; with a `lock` type it also takes a classic record lock over bytes
 // 10..19, as Wine does for a Windows program's LockFileEx. A classic lock must live in another
@@ -38,12 +48,7 @@ class Holder {
   Holder(const std::string& path, int flags, short lock = -1)
       : process_([&] {
           const int fd = ::open(path.c_str(), flags);
-          struct flock range {};
-          range.l_type = lock;
-          range.l_whence = SEEK_SET;
-          range.l_start = 10;
-          range.l_len = 10;
-          if (fd < 0 || (lock >= 0 && ::fcntl(fd, F_SETLK, &range) != 0)) {
+          if (fd < 0 || (lock >= 0 && !LockRange(fd, lock, 10, 10))) {
             throw std::runtime_error("cannot hold " + path);
           }
         }) {
@@ -88,12 +93,7 @@ TEST(PosixEnvHolders, OurLocksRefuseARecordLock) {
   ASSERT_EQ(Env::Default().Open(path, OpenMode::kReadShared, ours), 0);
   // The other program's own write lock fails while we hold the table, as under Windows.
   const int fd = ::open(path.c_str(), O_RDWR);
-  struct flock lock {};
-  lock.l_type = F_WRLCK;
-  lock.l_whence = SEEK_SET;
-  lock.l_start = 0;
-  lock.l_len = 1;
-  EXPECT_NE(::fcntl(fd, F_SETLK, &lock), 0);
+  EXPECT_FALSE(LockRange(fd, F_WRLCK, 0, 1));
   ::close(fd);
 }
 
