@@ -187,35 +187,31 @@ class MainFormTest : public QObject {
     QCOMPARE(QApplication::focusWidget(), form->BExportar);
   }
 
-  void enterAtStartUpClosesTheWindow() {
-    auto form = MakeForm();
-    ShowActive(*form);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QVERIFY(!form->isVisible());
-    QVERIFY(boxes_.shown.empty());
-  }
-
   void keysThatDoNothingOrClose_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
-    QTest::addColumn<bool>("onButton");
+    QTest::addColumn<QString>("focus");  // on "list", on "button", or "" as at start-up
     QTest::addColumn<bool>("closes");
-    QTest::newRow("Esc") << int(Qt::Key_Escape) << int(Qt::NoModifier) << false << false;
-    QTest::newRow("Esc on a button") << int(Qt::Key_Escape) << int(Qt::NoModifier) << true
+    QTest::newRow("Enter at start-up") << int(Qt::Key_Return) << int(Qt::NoModifier) << ""
+                                       << true;
+    QTest::newRow("Esc") << int(Qt::Key_Escape) << int(Qt::NoModifier) << "list" << false;
+    QTest::newRow("Esc on a button") << int(Qt::Key_Escape) << int(Qt::NoModifier) << "button"
                                      << false;
-    QTest::newRow("F1") << int(Qt::Key_F1) << int(Qt::NoModifier) << false << false;
-    QTest::newRow("Alt+S") << int(Qt::Key_S) << int(Qt::AltModifier) << false << true;
-    QTest::newRow("S on the list") << int(Qt::Key_S) << int(Qt::NoModifier) << false << false;
-    QTest::newRow("S on a button") << int(Qt::Key_S) << int(Qt::NoModifier) << true << true;
+    QTest::newRow("F1") << int(Qt::Key_F1) << int(Qt::NoModifier) << "list" << false;
+    QTest::newRow("Alt+S") << int(Qt::Key_S) << int(Qt::AltModifier) << "list" << true;
+    QTest::newRow("S on the list") << int(Qt::Key_S) << int(Qt::NoModifier) << "list" << false;
+    QTest::newRow("S on a button") << int(Qt::Key_S) << int(Qt::NoModifier) << "button" << true;
   }
   void keysThatDoNothingOrClose() {
     QFETCH(int, key);
     QFETCH(int, modifiers);
-    QFETCH(bool, onButton);
+    QFETCH(QString, focus);
     QFETCH(bool, closes);
     auto form = MakeForm();
     ShowActive(*form);
-    QWidget* target = onButton ? static_cast<QWidget*>(form->BExportar) : form->Directorios;
+    QWidget* target = focus == "button" ? static_cast<QWidget*>(form->BExportar)
+                      : focus == "list" ? form->Directorios
+                                        : QApplication::focusWidget();
     target->setFocus();
     QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     // An access key clicks its button a moment later, with the pressed look in between.
