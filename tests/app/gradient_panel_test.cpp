@@ -17,6 +17,16 @@ QColor At(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
 
 class GradientPanelTest : public QObject {
   Q_OBJECT
+
+  // The upper panel of the window, shown in a window of its own.
+  TDraw3D* ShowTopPanel(QWidget& window) {
+    window.resize(400, 200);
+    auto* panel = new TDraw3D(TopPanelColors(), &window);
+    panel->setGeometry(1, 0, 315, 169);
+    window.show();
+    return QTest::qWaitForWindowExposed(&window) ? panel : nullptr;
+  }
+
  private slots:
   void pixels_data() {
     QTest::addColumn<QSize>("size");
@@ -68,11 +78,8 @@ class GradientPanelTest : public QObject {
 
   void widgetShowsItsImageAndFollowsThePalette() {
     QWidget window;
-    window.resize(400, 200);
-    auto* panel = new TDraw3D(TopPanelColors(), &window);
-    panel->setGeometry(1, 0, 315, 169);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    TDraw3D* panel = ShowTopPanel(window);
+    QVERIFY(panel != nullptr);
     QImage shown = panel->grab().toImage();
     QCOMPARE(At(shown, 10, 42), QColor(255, 247, 238));
     QCOMPARE(At(shown, 10, 126), QColor(252, 233, 190));
@@ -105,11 +112,8 @@ class GradientPanelTest : public QObject {
     QFETCH(int, row);
     QFETCH(QColor, color);
     QWidget window;
-    window.resize(400, 200);
-    auto* panel = new TDraw3D(TopPanelColors(), &window);
-    panel->setGeometry(1, 0, 315, 169);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    TDraw3D* panel = ShowTopPanel(window);
+    QVERIFY(panel != nullptr);
     const QImage shown = panel->grab().toImage();
     QCOMPARE(shown.size(), QSize(630, 338));
     QCOMPARE(At(shown, 20, row), color);

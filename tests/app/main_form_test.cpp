@@ -68,13 +68,6 @@ QList<QByteArray> TableBytes(const QString& folder) {
   return tables;
 }
 
-// The table file names in `folder`, upper-cased.
-QStringList TablesIn(const QString& folder) {
-  QStringList names;
-  for (const QString& name : QDir(folder).entryList(QDir::Files)) names << name.toUpper();
-  return names;
-}
-
 }  // namespace
 
 class MainFormTest : public QObject {
@@ -126,32 +119,18 @@ class MainFormTest : public QObject {
     RestoreBusyCursor();
   }
 
-  void layout_data() {
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QRect>("inWindow");
-    QTest::newRow("Draw3D1") << "Draw3D1" << QRect(0, 168, 633, 241);
-    QTest::newRow("BClose") << "BClose" << QRect(464, 312, 89, 25);
-    QTest::newRow("Directorios") << "Directorios" << QRect(6, 189, 287, 160);
-    QTest::newRow("Unidades") << "Unidades" << QRect(8, 350, 137, 19);
-    QTest::newRow("Draw3D2") << "Draw3D2" << QRect(1, 0, 315, 169);
-    QTest::newRow("Label3") << "Label3" << QRect(25, 24, 265, 57);
-    QTest::newRow("BExportar") << "BExportar" << QRect(97, 120, 89, 25);
-    QTest::newRow("Draw3D3") << "Draw3D3" << QRect(316, 0, 317, 169);
-    QTest::newRow("Label4") << "Label4" << QRect(324, 24, 305, 57);
-    QTest::newRow("BImportar") << "BImportar" << QRect(412, 120, 89, 25);
-  }
+  // Each control's place in the window; no two controls share one, so a failure names it.
   void layout() {
-    QFETCH(QString, control);
-    QFETCH(QRect, inWindow);
     auto form = MakeForm();
-    const std::map<QString, QWidget*> controls = {
-        {"Draw3D1", form->Draw3D1},       {"BClose", form->BClose},
-        {"Directorios", form->Directorios}, {"Unidades", form->Unidades},
-        {"Draw3D2", form->Draw3D2},       {"Label3", form->Label3},
-        {"BExportar", form->BExportar},   {"Draw3D3", form->Draw3D3},
-        {"Label4", form->Label4},         {"BImportar", form->BImportar}};
-    QWidget* widget = controls.at(control);
-    QCOMPARE(QRect(widget->mapTo(form.get(), QPoint(0, 0)), widget->size()), inWindow);
+    const std::pair<QWidget*, QRect> controls[] = {
+        {form->Draw3D1, QRect(0, 168, 633, 241)},     {form->BClose, QRect(464, 312, 89, 25)},
+        {form->Directorios, QRect(6, 189, 287, 160)}, {form->Unidades, QRect(8, 350, 137, 19)},
+        {form->Draw3D2, QRect(1, 0, 315, 169)},       {form->Label3, QRect(25, 24, 265, 57)},
+        {form->BExportar, QRect(97, 120, 89, 25)},    {form->Draw3D3, QRect(316, 0, 317, 169)},
+        {form->Label4, QRect(324, 24, 305, 57)},      {form->BImportar, QRect(412, 120, 89, 25)}};
+    for (const auto& [control, inWindow] : controls) {
+      QCOMPARE(QRect(control->mapTo(form.get(), QPoint(0, 0)), control->size()), inWindow);
+    }
   }
 
   void windowAndCaptions() {
@@ -208,35 +187,31 @@ class MainFormTest : public QObject {
     QCOMPARE(QApplication::focusWidget(), form->BExportar);
   }
 
-  void enterAtStartUpClosesTheWindow() {
-    auto form = MakeForm();
-    ShowActive(*form);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QVERIFY(!form->isVisible());
-    QVERIFY(boxes_.shown.empty());
-  }
-
   void keysThatDoNothingOrClose_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
-    QTest::addColumn<bool>("onButton");
+    QTest::addColumn<QString>("focus");  // on "list", on "button", or "" as at start-up
     QTest::addColumn<bool>("closes");
-    QTest::newRow("Esc") << int(Qt::Key_Escape) << int(Qt::NoModifier) << false << false;
-    QTest::newRow("Esc on a button") << int(Qt::Key_Escape) << int(Qt::NoModifier) << true
+    QTest::newRow("Enter at start-up") << int(Qt::Key_Return) << int(Qt::NoModifier) << ""
+                                       << true;
+    QTest::newRow("Esc") << int(Qt::Key_Escape) << int(Qt::NoModifier) << "list" << false;
+    QTest::newRow("Esc on a button") << int(Qt::Key_Escape) << int(Qt::NoModifier) << "button"
                                      << false;
-    QTest::newRow("F1") << int(Qt::Key_F1) << int(Qt::NoModifier) << false << false;
-    QTest::newRow("Alt+S") << int(Qt::Key_S) << int(Qt::AltModifier) << false << true;
-    QTest::newRow("S on the list") << int(Qt::Key_S) << int(Qt::NoModifier) << false << false;
-    QTest::newRow("S on a button") << int(Qt::Key_S) << int(Qt::NoModifier) << true << true;
+    QTest::newRow("F1") << int(Qt::Key_F1) << int(Qt::NoModifier) << "list" << false;
+    QTest::newRow("Alt+S") << int(Qt::Key_S) << int(Qt::AltModifier) << "list" << true;
+    QTest::newRow("S on the list") << int(Qt::Key_S) << int(Qt::NoModifier) << "list" << false;
+    QTest::newRow("S on a button") << int(Qt::Key_S) << int(Qt::NoModifier) << "button" << true;
   }
   void keysThatDoNothingOrClose() {
     QFETCH(int, key);
     QFETCH(int, modifiers);
-    QFETCH(bool, onButton);
+    QFETCH(QString, focus);
     QFETCH(bool, closes);
     auto form = MakeForm();
     ShowActive(*form);
-    QWidget* target = onButton ? static_cast<QWidget*>(form->BExportar) : form->Directorios;
+    QWidget* target = focus == "button" ? static_cast<QWidget*>(form->BExportar)
+                      : focus == "list" ? form->Directorios
+                                        : QApplication::focusWidget();
     target->setFocus();
     QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     // An access key clicks its button a moment later, with the pressed look in between.
@@ -282,7 +257,7 @@ class MainFormTest : public QObject {
     const Shown missing{false, "No existe la carpeta", false};
     QCOMPARE(boxes_.shown, (std::vector<Shown>{missing, missing}));
     QCOMPARE(QApplication::overrideCursor(), nullptr);
-    QVERIFY(TablesIn(work_->path()).isEmpty());
+    QVERIFY(QDir(work_->path()).isEmpty());
   }
 
   void exportWithOneFileMissing() {
@@ -294,40 +269,15 @@ class MainFormTest : public QObject {
                                  {false, "Proceso finalizado", false}}));
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QCOMPARE(form->Carpeta, folder_->path().toStdString() + "/");
-    const QStringList tables = TablesIn(work_->path());
-    for (const char* table : {"ASIGNOMT.DBF", "PROFT.DBF", "GRUPOST.DBF", "ASIGT.DBF",
-                              "DIASHORAST.DBF"}) {
-      QVERIFY2(tables.contains(table), table);
-    }
-    QVERIFY(!tables.contains("AULAT.DBF"));
   }
 
+  // What the timetable holds is the Import's own matter; here the window runs it twice.
   void importAfterExportWritesTheTimetable() {
-    using norvalde::tables::FieldType;
-    using norvalde::tables::Table;
     CopySamples(folder_->path());
+    QVERIFY(QFile::copy(QString(NORVALDE_SAMPLES_DIR) + "/SOLUC.DBF",
+                        work_->filePath("SOLUC.DBF")));
     auto form = MakeForm();
     form->BExportar->click();
-    norvalde::platform::Env& env = norvalde::platform::Env::Default();
-    const std::string work = work_->path().toStdString();
-    Table::Create(env, work, "SOLUC.DBF",
-                  {{"DIA", FieldType::kInteger}, {"HORA", FieldType::kInteger},
-                   {"PROF", FieldType::kText, 4}, {"CODGRUPO", FieldType::kText, 4},
-                   {"ASIG", FieldType::kText, 4}, {"AULA", FieldType::kText, 4}});
-    {
-      Table soluc(env);
-      soluc.Open(work, "SOLUC", norvalde::tables::Sharing::kExclusive,
-                 norvalde::tables::Access::kReadWrite);
-      soluc.Append();
-      soluc.SetNumber("DIA", 1);
-      soluc.SetNumber("HORA", 2);
-      soluc.SetText("PROF", "GAR");
-      soluc.SetText("CODGRUPO", "1A");
-      soluc.SetText("ASIG", "MAT");
-      soluc.SetText("AULA", "A101");
-      soluc.Post();
-      soluc.Close();
-    }
     boxes_.shown.clear();
 
     // Twice: the window's table components serve one Import after another.
@@ -336,12 +286,7 @@ class MainFormTest : public QObject {
       QCOMPARE(boxes_.shown.back(), (Shown{false, "Proceso Terminado", false}));
     }
     QCOMPARE(boxes_.shown.size(), size_t(2));
-    QFile timetable(folder_->filePath("ROVA_HORARIO.TXT"));
-    QVERIFY(timetable.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = timetable.readAll().split('\n');
-    QCOMPARE(lines.size(), 4);  // header, one lesson, trailer, and nothing after the last CR LF
-    QCOMPARE(lines[1], QByteArray("10002LGAR 1A  LEC MAT A101\r"));
-    QVERIFY(lines[2].endsWith("1\r"));
+    QVERIFY(QFile::exists(folder_->filePath("ROVA_HORARIO.TXT")));
   }
 
   // The timetabler's work between two Exports (teachers and rooms set in ASIGT) is kept, byte
@@ -587,6 +532,7 @@ class MainFormTest : public QObject {
                                                  {false, "Proceso Terminado", false}}));
       QVERIFY(fs::exists(opened + "/ROVA_HORARIO.TXT"));
     }
+    fs::remove_all(ano);  // QTemporaryDir leaves a name that is no UTF-8 behind
   }
 #endif
 

@@ -7,115 +7,48 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <functional>
 #include <iterator>
+#include <set>
 #include <string>
 
-#include "core/error.h"
-#include "export/export.h"
 #include "import/import.h"
 #include "import/import_tables.h"
 #include "platform/paths.h"
 #include "small_rova_folder.h"
 #include "tables/table.h"
-#include "tables/work_tables.h"
 #include "tests/import/import_work_folder.h"
 #include "tests/interop/interop_tools.h"
+#include "tests/support/error_of.h"
 #include "tests/support/fixed_clock_env.h"
+#include "tests/support/other_process.h"
 #include "tests/support/recording_message_sink.h"
 #include "tests/support/test_folders.h"
 
 namespace norvalde::contention {
 namespace {
 
+using faults::kEarlierHorario;
+using norvalde::testing::ErrorOf;
+using norvalde::testing::FileNames;
+using norvalde::testing::OtherProcess;
 using norvalde::testing::RecordingMessageSink;
-
-const std::string kEarlierHorario = "0EARLIER\r\n9EARLIER 0\r\n";
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// A forked process that runs `body` and then waits: it tells the test when `body` is done
-// (or what it threw), and ends when the test lets it go or goes away. The report is its
-// standard output and the wait its standard input, so `body` may also become a program that
-// writes "ok" once ready and ends when its input closes.
-class OtherProcess {
- public:
-  explicit OtherProcess(const std::function<void()>& body) {
-    int ready[2], release[2];
-    if (pipe(ready) != 0 || pipe(release) != 0) throw std::runtime_error("pipe failed");
-    pid_ = fork();
-    if (pid_ == 0) {
-      dup2(ready[1], STDOUT_FILENO);
-      dup2(release[0], STDIN_FILENO);
-      for (int fd : {ready[0], ready[1], release[0], release[1]}) close(fd);
-      std::string report = "ok";
-      try {
-        body();
-      } catch (const std::exception& error) {
-        report = error.what();
-      }
-      (void)!write(STDOUT_FILENO, report.data(), report.size());
-      close(STDOUT_FILENO);
-      char go;
-      (void)!read(STDIN_FILENO, &go, 1);
-      _exit(0);
-    }
-    close(ready[1]);
-    close(release[0]);
-    release_ = release[1];
-    char buffer[512];
-    ssize_t got;
-    while ((got = read(ready[0], buffer, sizeof buffer)) > 0) report_.append(buffer, got);
-    close(ready[0]);
-  }
-  ~OtherProcess() {
-    close(release_);
-    int status;
-    waitpid(pid_, &status, 0);
-  }
-
-  // "ok", or the message of what `body` threw.
-  const std::string& report() const { return report_; }
-
- private:
-  pid_t pid_ = -1;
-  int release_ = -1;
-  std::string report_;
-};
 
 class Contention : public ::testing::Test {
  protected:
-  void SetUp() override {
-    carpeta_ = folders_.Carpeta();
-    work_ = folders_.workFolder();
-    faults::WriteRovaFiles(folders_);
-    faults::WriteSoluc(clock_, work_);
-    RecordingMessageSink sink;
-    exporting::RunExport({clock_, carpeta_, work_, sink});
-    std::ofstream(carpeta_ + "ROVA_HORARIO.TXT", std::ios::binary) << kEarlierHorario;
-  }
+  void SetUp() override { faults::PrepareExported(folders_, clock_); }
 
-  // The Import's error message, or "" when it completed.
+  // The Import's error message, or "<no error>" when it completed.
   std::string Import(platform::Env& env, RecordingMessageSink& sink) {
-    try {
-      importing::ImportTables tables(env);
-      importing::RunImport({env, carpeta_, work_, sink}, tables);
-      return "";
-    } catch (const Error& error) {
-      return error.what();
-    }
+    importing::ImportTables tables(env);
+    return ErrorOf([&] { importing::RunImport({env, folders_.Carpeta(), work_, sink}, tables); });
   }
-
-  std::vector<std::string> CarpetaNames() const { return folders_.RovaFileNames(); }
+  std::string Horario() const { return folders_.ReadRova("ROVA_HORARIO.TXT"); }
 
   // Its Import runs with table components that live as long as the folder, as the window's do.
   importing::testing::ImportWorkFolder folders_;
   norvalde::testing::FixedClockEnv clock_;
-  std::string carpeta_, work_;
+  const std::string work_ = folders_.workFolder();
 };
 
 // Debian's Python, a program nobody here wrote, as an OtherProcess: takes an exclusive lock
@@ -152,7 +85,7 @@ TEST_P(HeldTable, StopsTheImportWhenOpeningTheTables) {
     GTEST_SKIP() << "no POSIX Python to hold the lock";
   }
   const std::string path = platform::JoinPath(work_, std::string(table) + ".DBF");
-  const std::vector<std::string> namesBefore = CarpetaNames();
+  const std::vector<std::string> namesBefore = folders_.RovaFileNames();
   {
     OtherProcess other([&] {
       if (holder == Holder::kPython) {
@@ -164,17 +97,12 @@ TEST_P(HeldTable, StopsTheImportWhenOpeningTheTables) {
     });
     ASSERT_EQ(other.report(), "ok");
     RecordingMessageSink sink;
-    std::string error;
-    try {
-      folders_.Run(sink);
-    } catch (const Error& e) {
-      error = e.what();
-    }
+    const std::string error = ErrorOf([&] { folders_.Run(sink); });
     const std::string engineError = "No se puede abrir la tabla \"" + path + "\": ";
     EXPECT_EQ(error.substr(0, engineError.size()), engineError) << error;
     EXPECT_TRUE(sink.events.empty());
-    EXPECT_EQ(ReadBytes(carpeta_ + "ROVA_HORARIO.TXT"), kEarlierHorario);
-    EXPECT_EQ(CarpetaNames(), namesBefore);
+    EXPECT_EQ(Horario(), kEarlierHorario);
+    EXPECT_EQ(folders_.RovaFileNames(), namesBefore);
   }
   // Once the other process has let go, the tables opened before the held one are free too,
   // and nothing the failed Import did stands in the way.
@@ -230,8 +158,8 @@ TEST_F(Contention, OfTwoImportsAtOnceOneCompletesAndTheOtherFailsCleanly) {
   if (first == 0) {
     PauseAtLastTable env(clock_, reached[1], go[0]);
     RecordingMessageSink sink;
-    const std::string error = Import(env, sink);
-    _exit(error.empty() && sink.messages == std::vector<std::string>{"Proceso Terminado"} ? 0 : 1);
+    const bool completed = Import(env, sink) == "<no error>";
+    _exit(completed && sink.messages == std::vector<std::string>{"Proceso Terminado"} ? 0 : 1);
   }
   char byte;
   ASSERT_EQ(read(reached[0], &byte, 1), 1);  // the first Import holds all six tables now
@@ -240,7 +168,7 @@ TEST_F(Contention, OfTwoImportsAtOnceOneCompletesAndTheOtherFailsCleanly) {
   const std::string error = Import(clock_, sink);
   EXPECT_NE(error.find("No se puede abrir la tabla"), std::string::npos) << error;
   EXPECT_TRUE(sink.messages.empty());
-  EXPECT_EQ(ReadBytes(carpeta_ + "ROVA_HORARIO.TXT"), kEarlierHorario);
+  EXPECT_EQ(Horario(), kEarlierHorario);
 
   ASSERT_EQ(write(go[1], "g", 1), 1);
   int status = 0;
@@ -248,14 +176,13 @@ TEST_F(Contention, OfTwoImportsAtOnceOneCompletesAndTheOtherFailsCleanly) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the first Import did not complete";
 
   // The completed Import's file is whole, and the failed one left nothing of its own.
-  const std::string horario = ReadBytes(carpeta_ + "ROVA_HORARIO.TXT");
+  const std::string horario = Horario();
   EXPECT_EQ(horario.rfind("0ROVA_HORARIO.TXT", 0), 0u);
   EXPECT_NE(horario.find("\r\n9ROVA_HORARIO.TXT"), std::string::npos);
-  std::vector<std::string> expected(std::begin(faults::kRovaFileNames),
-                                    std::end(faults::kRovaFileNames));
-  expected.push_back("ROVA_HORARIO.TXT");
-  std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(CarpetaNames(), expected);
+  std::set<std::string> expected(std::begin(faults::kRovaFileNames),
+                                 std::end(faults::kRovaFileNames));
+  expected.insert("ROVA_HORARIO.TXT");
+  EXPECT_EQ(FileNames(folders_.rovaFolder()), expected);
 }
 
 }  // namespace

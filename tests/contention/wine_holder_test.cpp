@@ -14,18 +14,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 
-#include "core/error.h"
 #include "export/export.h"
 #include "import/import.h"
 #include "import/import_tables.h"
 #include "platform/paths.h"
 #include "small_rova_folder.h"
-#include "tables/work_tables.h"
 #include "tests/support/fixed_clock_env.h"
+#include "tests/support/error_of.h"
 #include "tests/support/recording_message_sink.h"
 #include "tests/support/test_folders.h"
 
@@ -33,15 +31,11 @@ namespace norvalde::contention {
 namespace {
 
 namespace fs = std::filesystem;
+using norvalde::testing::ErrorOf;
+using norvalde::testing::ReadBytes;
 using norvalde::testing::RecordingMessageSink;
 
-const std::string kEarlierHorario = "0EARLIER\r\n9EARLIER 0\r\n";
 constexpr const char* kInUse = "la tabla está en uso por otro programa";
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // The Windows name of a Linux path: Wine's drive Z: is the root.
 std::string WindowsPath(std::string path) {
@@ -92,13 +86,7 @@ class WineHolderTest : public ::testing::TestWithParam<const char*> {
     if (!std::getenv("NORVALDE_WINE") || !std::getenv("NORVALDE_WINE_HOLDER")) {
       GTEST_SKIP() << "needs Wine and the Windows table holder (scripts/test-wine-holder.sh)";
     }
-    carpeta_ = folders_.Carpeta();
-    work_ = folders_.workFolder();
-    faults::WriteRovaFiles(folders_);
-    faults::WriteSoluc(clock_, work_);
-    RecordingMessageSink sink;
-    exporting::RunExport({clock_, carpeta_, work_, sink});
-    std::ofstream(carpeta_ + "ROVA_HORARIO.TXT", std::ios::binary) << kEarlierHorario;
+    faults::PrepareExported(folders_, clock_);
   }
 
   ino_t Inode(const std::string& path) {
@@ -109,7 +97,7 @@ class WineHolderTest : public ::testing::TestWithParam<const char*> {
 
   norvalde::testing::TestFolders folders_;
   norvalde::testing::FixedClockEnv clock_;
-  std::string carpeta_, work_;
+  const std::string carpeta_ = folders_.Carpeta(), work_ = folders_.workFolder();
 };
 
 TEST_P(WineHolderTest, TheExportStopsAtTheHeldTableAndDeletesNothing) {
@@ -119,12 +107,7 @@ TEST_P(WineHolderTest, TheExportStopsAtTheHeldTableAndDeletesNothing) {
   WineHolder holder(GetParam(), asigt, folders_.root());
   ASSERT_TRUE(holder.holding());
   RecordingMessageSink sink;
-  std::string error;
-  try {
-    exporting::RunExport({clock_, carpeta_, work_, sink});
-  } catch (const Error& failure) {
-    error = failure.what();
-  }
+  const std::string error = ErrorOf([&] { exporting::RunExport({clock_, carpeta_, work_, sink}); });
   EXPECT_NE(error.find("ASIGT.DBF"), std::string::npos) << error;
   EXPECT_NE(error.find(kInUse), std::string::npos) << error;
   for (const std::string& message : sink.messages) EXPECT_NE(message, "Proceso finalizado");
@@ -137,17 +120,13 @@ TEST_P(WineHolderTest, TheImportStopsAtTheHeldSolucAndWritesNothing) {
   WineHolder holder(GetParam(), soluc, folders_.root());
   ASSERT_TRUE(holder.holding());
   RecordingMessageSink sink;
-  std::string error;
-  try {
-    importing::ImportTables tables(clock_);
-    importing::RunImport({clock_, carpeta_, work_, sink}, tables);
-  } catch (const Error& failure) {
-    error = failure.what();
-  }
+  importing::ImportTables tables(clock_);
+  const std::string error =
+      ErrorOf([&] { importing::RunImport({clock_, carpeta_, work_, sink}, tables); });
   EXPECT_NE(error.find("SOLUC"), std::string::npos) << error;
   EXPECT_NE(error.find(kInUse), std::string::npos) << error;
   EXPECT_TRUE(sink.messages.empty());
-  EXPECT_EQ(ReadBytes(carpeta_ + "ROVA_HORARIO.TXT"), kEarlierHorario);
+  EXPECT_EQ(ReadBytes(carpeta_ + "ROVA_HORARIO.TXT"), faults::kEarlierHorario);
   if (std::string(GetParam()) == "locked") {
     // Wine's record lock alone refuses even a read that lets others share the table.
     std::unique_ptr<platform::File> file;

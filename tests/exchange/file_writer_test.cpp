@@ -13,11 +13,9 @@
 #include <string>
 #include <tuple>
 
-#include "core/error.h"
 #include "exchange/exchange_file_writer.h"
 #include "exchange/exchange_line_list.h"
-#include "platform/system_errors.h"
-#include "tests/exchange/exchange_test_helpers.h"
+#include "tests/support/error_of.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/os_errors.h"
 #include "tests/support/temp_folder.h"
@@ -26,7 +24,6 @@ namespace norvalde::exchange {
 namespace {
 
 using namespace norvalde::testing;
-using namespace norvalde::exchange::testing;
 
 const std::string kOld = "old content\r\n";
 #ifdef _WIN32
@@ -79,7 +76,7 @@ TEST(ExchangeFileWriter, WritesTheBytesTheLineListSaves) {
   EXPECT_EQ(written, folder.ReadFile("saved.txt"));
   EXPECT_EQ(written.substr(0, 11), "0HEADER\r\n\r\n");
   EXPECT_EQ(written.substr(written.size() - 10), "9TRAILER\r\n");
-  EXPECT_EQ(FileNames(folder), (std::set<std::string>{"written.txt", "saved.txt"}));
+  EXPECT_EQ(FileNames(folder.path()), (std::set<std::string>{"written.txt", "saved.txt"}));
 }
 
 TEST(ExchangeFileWriter, NoLinesMakeAnEmptyFileThatReplacesTheOldOne) {
@@ -88,7 +85,7 @@ TEST(ExchangeFileWriter, NoLinesMakeAnEmptyFileThatReplacesTheOldOne) {
   ExchangeFileWriter writer(platform::Env::Default(), path);
   writer.Commit();
   EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), "");
-  EXPECT_EQ(FileNames(folder), std::set<std::string>{"ROVA_HORARIO.TXT"});
+  EXPECT_EQ(FileNames(folder.path()), std::set<std::string>{"ROVA_HORARIO.TXT"});
 }
 
 TEST(ExchangeFileWriter, UntilCommitTheOldFileStaysAndAGivenUpWriterLeavesNothing) {
@@ -98,12 +95,12 @@ TEST(ExchangeFileWriter, UntilCommitTheOldFileStaysAndAGivenUpWriterLeavesNothin
     ExchangeFileWriter writer(platform::Env::Default(), path);
     writer.Add("0FEW");
     // Less than a buffer: nothing is on disk yet.
-    EXPECT_EQ(FileNames(folder), std::set<std::string>{"ROVA_HORARIO.TXT"});
+    EXPECT_EQ(FileNames(folder.path()), std::set<std::string>{"ROVA_HORARIO.TXT"});
     AddMany(writer);
     EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), kOld);
   }  // given up, as when the run fails before the commit
   EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), kOld);
-  EXPECT_EQ(FileNames(folder), std::set<std::string>{"ROVA_HORARIO.TXT"});
+  EXPECT_EQ(FileNames(folder.path()), std::set<std::string>{"ROVA_HORARIO.TXT"});
 }
 
 struct WriterFault {
@@ -140,13 +137,14 @@ TEST_P(FailedSave, FailsAtTheEndLeavingTheOldFileOnly) {
     ExchangeFileWriter writer(env, path);
     EXPECT_EQ(ErrorOf([&] { AddMany(writer); }), "<no error>");
     const std::string error = ErrorOf([&] { writer.Commit(); });
-    EXPECT_EQ(FileNames(folder), std::set<std::string>{"ROVA_HORARIO.TXT"});  // before it goes
+    // Before the writer goes.
+    EXPECT_EQ(FileNames(folder.path()), std::set<std::string>{"ROVA_HORARIO.TXT"});
     return error;
   };
   env.FailNth(fault.operation, fault.nth, fault.error);
   EXPECT_EQ(save(), fault.cannotCreate ? CannotCreate(path, fault.error) : "Stream write error");
   EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), kOld);
-  EXPECT_EQ(FileNames(folder), std::set<std::string>{"ROVA_HORARIO.TXT"});
+  EXPECT_EQ(FileNames(folder.path()), std::set<std::string>{"ROVA_HORARIO.TXT"});
 
   EXPECT_EQ(save(), "<no error>");
   EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), ManyLinesFile());
@@ -179,7 +177,7 @@ TEST(ExchangeFileWriter, StopsWritingAfterAFailedWrite) {
   AddMany(writer);
   EXPECT_EQ(ErrorOf([&] { writer.Commit(); }), "Stream write error");
   EXPECT_EQ(env.Calls(Operation::kWrite), 2);
-  EXPECT_TRUE(FileNames(folder).empty());
+  EXPECT_TRUE(FileNames(folder.path()).empty());
 }
 
 #ifndef _WIN32

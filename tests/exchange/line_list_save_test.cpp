@@ -4,11 +4,9 @@
 #include <set>
 #include <string>
 
-#include "core/error.h"
 #include "exchange/exchange_line_list.h"
 #include "platform/paths.h"
-#include "platform/system_errors.h"
-#include "tests/exchange/exchange_test_helpers.h"
+#include "tests/support/error_of.h"
 #include "tests/support/os_errors.h"
 #include "tests/support/temp_folder.h"
 
@@ -16,7 +14,6 @@ namespace norvalde::exchange {
 namespace {
 
 using namespace norvalde::testing;
-using namespace norvalde::exchange::testing;
 
 TEST(ExchangeLineList, LineOutsideTheListFails) {
   ExchangeLineList list(platform::Env::Default());
@@ -59,7 +56,7 @@ TEST(ExchangeLineList, SaveWritesEveryLineWithCrLfAndReplacesTheOldFile) {
   ExchangeLineList empty(platform::Env::Default());
   empty.SaveToFile(path);
   EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), "");
-  EXPECT_EQ(FileNames(folder), std::set<std::string>{"ROVA_HORARIO.TXT"});
+  EXPECT_EQ(FileNames(folder.path()), std::set<std::string>{"ROVA_HORARIO.TXT"});
 }
 
 TEST(ExchangeLineList, SaveWritesExactlyTheNameAsked) {
@@ -71,7 +68,8 @@ TEST(ExchangeLineList, SaveWritesExactlyTheNameAsked) {
   EXPECT_EQ(folder.ReadFile("ROVA_HORARIO.TXT"), "new\r\n");
 #ifndef _WIN32  // a file system that ignores case keeps one name whatever is asked
   EXPECT_EQ(folder.ReadFile("rova_horario.txt"), "old");
-  EXPECT_EQ(FileNames(folder), (std::set<std::string>{"ROVA_HORARIO.TXT", "rova_horario.txt"}));
+  EXPECT_EQ(FileNames(folder.path()),
+            (std::set<std::string>{"ROVA_HORARIO.TXT", "rova_horario.txt"}));
 #endif
 }
 
@@ -95,7 +93,7 @@ TEST(ExchangeLineList, SaveRefusedForBadTargets) {
   for (const auto& c : cases)
     EXPECT_EQ(ErrorOf([&] { list.SaveToFile(c.path); }), CannotCreate(c.path, c.error));
   EXPECT_EQ(folder.ReadFile("held.txt"), "old");
-  EXPECT_EQ(FileNames(folder), (std::set<std::string>{"ROVA_HORARIO.TXT", "held.txt"}));
+  EXPECT_EQ(FileNames(folder.path()), (std::set<std::string>{"ROVA_HORARIO.TXT", "held.txt"}));
 }
 
 }  // namespace

@@ -7,12 +7,10 @@
 #include <tuple>
 #include <vector>
 
-#include "core/error.h"
 #include "exchange/cr_or_lf_line_reader.h"
 #include "exchange/exchange_line_list.h"
 #include "exchange/exchange_reader.h"
-#include "platform/system_errors.h"
-#include "tests/exchange/exchange_test_helpers.h"
+#include "tests/support/error_of.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/os_errors.h"
 #include "tests/support/temp_folder.h"
@@ -22,7 +20,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using namespace norvalde::testing;
-using namespace norvalde::exchange::testing;
 
 constexpr size_t kBuffer = 64 * 1024;  // the readers' buffer, where breaks may be cut apart
 
@@ -188,9 +185,6 @@ TEST(EveryReader, FailsWithTheMessagesOfItsRule) {
   std::unique_ptr<platform::File> writer;
   ASSERT_EQ(platform::Env::Default().Open(held, platform::OpenMode::kReadWriteExclusive, writer),
             0);
-  const auto cannotOpen = [](const std::string& path, int error) {
-    return "Cannot open file \"" + path + "\". " + platform::SystemErrorText(error);
-  };
   const struct {
     std::string path;
     Operation failing;  // fails at its `nth` call with kErrorDeviceFault; kCount: none fails
@@ -198,14 +192,14 @@ TEST(EveryReader, FailsWithTheMessagesOfItsRule) {
     std::string byLf, byCrOrLf;
   } cases[] = {
       {missing, Operation::kCount, 0, "No se encuentra el archivo",
-       cannotOpen(missing, kErrorFileNotFound)},
+       CannotOpen(missing, kErrorFileNotFound)},
       {sub, Operation::kCount, 0, "Acceso al archivo denegado",
-       cannotOpen(sub, kErrorFolderAsFile)},
+       CannotOpen(sub, kErrorFolderAsFile)},
 #ifndef _WIN32
       {tooLong, Operation::kCount, 0, "Nombre de archivo inválido",
-       cannotOpen(tooLong, ENAMETOOLONG)},
+       CannotOpen(tooLong, ENAMETOOLONG)},
 #endif
-      {held, Operation::kCount, 0, "Error de E/S 32", cannotOpen(held, kErrorFileInUse)},
+      {held, Operation::kCount, 0, "Error de E/S 32", CannotOpen(held, kErrorFileInUse)},
       {longer, Operation::kRead, 1, "Error de E/S 1117", "Stream read error"},
       {longer, Operation::kRead, 2, "Error de E/S 1117", "Stream read error"},
       {longer, Operation::kClose, 1, "Error de E/S 1117", "<no error>"},

@@ -7,6 +7,7 @@
 
 #include "core/error.h"
 #include "export/export.h"
+#include "tests/support/error_of.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/test_folders.h"
 
@@ -82,14 +83,9 @@ TEST_P(ConversionInputs, AFolderUnderTheTablesNameEndsTheRunNamingIt) {
   folders_.WriteRova(GetParam().inputFile, {"0"});
   std::filesystem::remove(folders_.WorkFile(GetParam().tableFile));
   std::filesystem::create_directory(folders_.WorkFile(GetParam().tableFile));
-  try {
-    GetParam().convert(folders_.Context());
-    ADD_FAILURE() << "no error";
-  } catch (const Error& error) {
-    EXPECT_EQ(std::string(error.what()), "No se puede crear la tabla \"" +
-                                             folders_.WorkFile(GetParam().tableFile) +
-                                             "\": en su lugar hay una carpeta con ese nombre");
-  }
+  EXPECT_EQ(testing::ErrorOf([&] { GetParam().convert(folders_.Context()); }),
+            "No se puede crear la tabla \"" + folders_.WorkFile(GetParam().tableFile) +
+                "\": en su lugar hay una carpeta con ese nombre");
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryConversion, ConversionInputs, ::testing::ValuesIn(kConversions),

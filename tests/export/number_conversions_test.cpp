@@ -4,9 +4,12 @@
 
 #include "core/error.h"
 #include "export/number_conversions.h"
+#include "tests/support/error_of.h"
 
 namespace norvalde::exporting {
 namespace {
+
+using testing::ErrorOf;
 
 TEST(FloatFromText, AcceptsSignDigitsFractionAndExponent) {
   const std::pair<const char*, double> cases[] = {
@@ -33,22 +36,14 @@ TEST(FloatFromText, ValuesTooSmallForADoubleAreZero) {
   const char* const tooLarge[] = {"1e309", "-1e309", "0.01e311", "1e99999999999999999999",
                                   "100000e304"};
   for (const char* text : tooLarge) {
-    try {
-      FloatFromText(text);
-      ADD_FAILURE() << "accepted " << text;
-    } catch (const Error& error) {
-      EXPECT_EQ(error.what(), "'" + std::string(text) + "' no es un valor punto flotante válido");
-    }
+    EXPECT_EQ(ErrorOf([&] { FloatFromText(text); }),
+              "'" + std::string(text) + "' no es un valor punto flotante válido");
   }
 }
 
 TEST(FloatFromText, MessageNamesTheTextInUtf8) {
-  try {
-    FloatFromText("2\xBD");
-    FAIL();
-  } catch (const Error& error) {
-    EXPECT_STREQ(error.what(), "'2\xC2\xBD' no es un valor punto flotante válido");
-  }
+  EXPECT_EQ(ErrorOf([] { FloatFromText("2\xBD"); }),
+            "'2\xC2\xBD' no es un valor punto flotante válido");
 }
 
 TEST(WholeNumberFromText, AcceptsDecimalWholeNumbersWithin32Bits) {
@@ -63,12 +58,8 @@ TEST(WholeNumberFromText, RefusesEveryOtherTextNamingIt) {
   const char* const cases[] = {"",    "2147483648", "-2147483649", "8:30", "0x1", " 1",
                                "1 ",  "1.0",        "+",           "-",    "+-1", "1e2"};
   for (const char* text : cases) {
-    try {
-      WholeNumberFromText(text);
-      ADD_FAILURE() << "accepted " << text;
-    } catch (const Error& error) {
-      EXPECT_EQ(error.what(), "'" + std::string(text) + "' no es un valor entero válido");
-    }
+    EXPECT_EQ(ErrorOf([&] { WholeNumberFromText(text); }),
+              "'" + std::string(text) + "' no es un valor entero válido");
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "core/error.h"
 #include "export/export.h"
+#include "small_rova_folder.h"
 #include "tests/support/recording_message_sink.h"
 #include "tests/support/test_folders.h"
 
@@ -15,25 +16,13 @@ namespace {
 using testing::Columns;
 using testing::TestFolders;
 using testing::RecordingMessageSink;
+using Rows = std::vector<std::vector<std::string>>;
 
 const char* const kTables[] = {"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT", "DIASHORAST"};
 
-void WriteAllInputs(const TestFolders& folders) {
-  folders.WriteRova("rova_asignat.txt", {Columns({{1, "1"}, {2, "MAT"}, {26, "Matem\xE1ticas"}})});
-  folders.WriteRova("rova_prof.txt", {Columns({{1, "1"}, {2, "ANA"}, {6, "Ana"}})});
-  folders.WriteRova("rova_aulas.txt", {Columns({{1, "1"}, {12, "A1"}, {86, "Aula 1"}})});
-  folders.WriteRova("rova_grupo.txt",
-                    {Columns({{1, "1"}, {2, "1ESOA"}, {12, "1A"}, {16, "ESO"}, {22, "1"}})});
-  folders.WriteRova("rova_asignatgrupo.txt", {Columns({{1, "1"}, {12, "1A"}, {16, "MAT"}})});
-  folders.WriteRova("rova_asignatcurso.txt",
-                    {Columns({{1, "1"}, {2, "ESO"}, {8, "1"}, {24, "MAT"}, {28, "4"}})});
-  folders.WriteRova("rova_sesiones.txt", {Columns({{1, "1"}, {5, "0001"}, {9, "L"},
-                                                   {10, "0800"}, {14, "0855"}})});
-}
-
 TEST(RunExport, WritesTheSixTablesAndClosesWithItsMessage) {
   TestFolders folders;
-  WriteAllInputs(folders);
+  faults::WriteInputs(folders, platform::Env::Default());  // the fault suite's small folder
   for (const char* table : kTables) folders.WriteWorkFile(std::string(table) + ".MDX", "index");
 
   RunExport(folders.Context());
@@ -45,13 +34,14 @@ TEST(RunExport, WritesTheSixTablesAndClosesWithItsMessage) {
     EXPECT_TRUE(folders.WorkFileExists(std::string(table) + ".DBF")) << table;
     EXPECT_FALSE(folders.WorkFileExists(std::string(table) + ".MDX")) << table;
   }
-  // The assignments found the groups written just before them.
-  EXPECT_EQ(folders.Rows("ASIGT.DBF", {"NIVEL"}), (std::vector<std::vector<std::string>>{{"ESO"}}));
+  // The assignments found the groups written just before them (XXX is no group).
+  EXPECT_EQ(folders.Rows("ASIGT.DBF", {"CGRUP", "NIVEL"}),
+            (Rows{{"1EA", "ESO"}, {"1EA", "ESO"}, {"2BB", "NIV"}, {"XXX", ""}}));
 }
 
 TEST(RunExport, MissingFileEndsOnlyItsOwnConversion) {
   TestFolders folders;
-  WriteAllInputs(folders);
+  faults::WriteInputs(folders, platform::Env::Default());
   std::filesystem::remove(folders.rovaFolder() + "/rova_aulas.txt");
   folders.WriteWorkFile("AULAT.DBF", "the previous table");
 
@@ -64,13 +54,12 @@ TEST(RunExport, MissingFileEndsOnlyItsOwnConversion) {
   EXPECT_EQ(folders.ReadWorkFile("AULAT.DBF"), "the previous table");
   // Nor kept: a run that replaced nothing makes no folder for what it replaced.
   EXPECT_FALSE(std::filesystem::exists(folders.WorkFile("Copias de Norvalde")));
-  EXPECT_EQ(folders.Rows("DIASHORAST.DBF", {"DIHO"}),
-            (std::vector<std::vector<std::string>>{{"L1"}}));
+  EXPECT_EQ(folders.Rows("DIASHORAST.DBF", {"DIHO"}), (Rows{{"L1"}, {"L2"}, {"M1"}}));
 }
 
 TEST(RunExport, ReportsEachConversionAsItFinishesInOrder) {
   TestFolders folders;
-  WriteAllInputs(folders);
+  faults::WriteInputs(folders, platform::Env::Default());
   std::vector<std::string> finished;
   RunExport(folders.Context(), [&](const char* name) {
     finished.push_back(name);
@@ -86,7 +75,7 @@ TEST(RunExport, ReportsEachConversionAsItFinishesInOrder) {
 
 TEST(RunExport, ErrorEndsTheRunBeforeLaterConversionsAndTheClosingMessage) {
   TestFolders folders;
-  WriteAllInputs(folders);
+  faults::WriteInputs(folders, platform::Env::Default());
   folders.WriteRova("rova_asignatcurso.txt",
                     {Columns({{1, "1"}, {2, "ESO"}, {8, "1"}, {24, "MAT"}, {28, "cuatro"}})});
   folders.WriteWorkFile("DIASHORAST.DBF", "the previous table");
@@ -95,8 +84,7 @@ TEST(RunExport, ErrorEndsTheRunBeforeLaterConversionsAndTheClosingMessage) {
 
   EXPECT_TRUE(folders.messages.events.empty());
   EXPECT_EQ(folders.ReadWorkFile("DIASHORAST.DBF"), "the previous table");
-  EXPECT_EQ(folders.Rows("GRUPOST.DBF", {"ABREV"}),
-            (std::vector<std::vector<std::string>>{{"1A"}}));
+  EXPECT_EQ(folders.Rows("GRUPOST.DBF", {"ABREV"}), (Rows{{"1EA"}, {"2BB"}}));
 }
 
 }  // namespace

@@ -79,10 +79,7 @@ TEST(Durability, EverythingWrittenIsSyncedBeforeTheClosingMessage) {
   norvalde::testing::FixedClockEnv clock;
   const std::string carpeta = folders.Carpeta();
   const std::string work = folders.workFolder();
-  WriteRovaFiles(folders);
-  WriteSoluc(clock, work);
-
-  exporting::RunExport({clock, carpeta, work, folders.messages});  // tables for the next to keep
+  PrepareExported(folders, clock);  // tables for the next Export to keep
   SyncLog exportLog(clock);
   exporting::RunExport({exportLog, carpeta, work, exportLog});
   const size_t finished = exportLog.Position("Proceso finalizado");

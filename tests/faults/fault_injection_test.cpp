@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -18,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "core/error.h"
+#include "exchange/exchange_fields.h"
 #include "export/export.h"
 #include "import/import.h"
 #include "import/import_tables.h"
@@ -26,6 +25,8 @@
 #include "small_rova_folder.h"
 #include "tables/table.h"
 #include "tables/work_tables.h"
+#include "tests/interop/interop_tools.h"
+#include "tests/support/error_of.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/fixed_clock_env.h"
 #include "tests/support/recording_message_sink.h"
@@ -35,11 +36,14 @@ namespace norvalde::faults {
 namespace {
 
 namespace fs = std::filesystem;
+using exchange::UpperCaseAscii;
+using norvalde::testing::ErrorOf;
 using norvalde::testing::FaultyEnv;
+using norvalde::testing::FileNames;
+using norvalde::testing::ReadBytes;
 using norvalde::testing::Operation;
 using norvalde::testing::RecordingMessageSink;
 
-const std::string kEarlierHorario = "0EARLIER\r\n1KEEP ME\r\n9EARLIER 1\r\n";
 const std::set<std::string> kTableFiles = {"ASIGNOMT.DBF", "PROFT.DBF",      "AULAT.DBF",
                                            "GRUPOST.DBF",  "ASIGT.DBF",      "DIASHORAST.DBF",
                                            "SOLUC.DBF"};
@@ -66,44 +70,23 @@ const std::pair<Operation, const char*> kOperations[] = {
 
 enum class Action { kExport, kImport };
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::string UpperAscii(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return text;
-}
-
-// Every field of every row as text; throws norvalde::Error when the table is not readable.
-std::vector<std::string> TableContent(const std::string& folder, const std::string& name) {
-  tables::Table table(platform::Env::Default());
-  table.Open(folder, name, tables::Sharing::kShared, tables::Access::kReadOnly);
-  std::vector<std::string> content;
-  const std::vector<std::string> fields = table.FieldNames();
-  for (table.First(); !table.AtEnd(); table.Next())
-    for (const std::string& field : fields) content.push_back(table.AsText(field));
-  table.Close();
-  return content;
-}
-
 class FaultInjection : public ::testing::Test {
  protected:
+  // Every field of every row of a work table as text; throws norvalde::Error when the table is
+  // not readable.
+  std::vector<std::vector<std::string>> TableContent(const std::string& name) const {
+    return folders_.Rows(name, folders_.FieldNames(name));
+  }
+
   void SetUp() override {
     carpeta_ = folders_.Carpeta();
     work_ = folders_.workFolder();
     pristine_ = folders_.MakeFolder("pristine");
     collected_ = folders_.MakeFolder("collected");
-    WriteRovaFiles(folders_);
-    std::ofstream(carpeta_ + "ROVA_HORARIO.TXT", std::ios::binary) << kEarlierHorario;
-    // The failing runs replace tables of an earlier Export, as they would in use.
-    WriteSoluc(platform::Env::Default(), work_);
-    RecordingMessageSink sink;
-    // Dated a year before the failing runs, so a table they rewrite differs from the one kept.
+    // The failing runs replace tables of an earlier Export, as they would in use, dated a year
+    // before them, so a table they rewrite differs from the one kept.
     norvalde::testing::FixedClockEnv yearBefore({2023, 3, 15, 9, 5});
-    Run(Action::kExport, yearBefore, sink);
+    PrepareExported(folders_, yearBefore);
     for (const auto& entry : fs::directory_iterator(work_))
       fs::copy_file(entry.path(), pristine_ / entry.path().filename());
     std::ofstream(pristine_ + "/ASIGT.MDX", std::ios::binary) << "index";
@@ -114,7 +97,8 @@ class FaultInjection : public ::testing::Test {
     }
     for (char day = '2'; day <= '8'; ++day)
       fs::create_directory(pristine_ + "/" + kKeeping + "/2024-03-0" + day + " 08.00.00");
-    for (const std::string& table : kTableFiles) cleanContent_[table] = TableContent(work_, table);
+    for (const std::string& table : kTableFiles) cleanContent_[table] = TableContent(table);
+    RecordingMessageSink sink;
     Run(Action::kImport, clock_, sink);
     cleanHorario_ = ReadBytes(carpeta_ + "ROVA_HORARIO.TXT");
     RestoreFolders();
@@ -142,15 +126,10 @@ class FaultInjection : public ::testing::Test {
     FaultyEnv env(clock_);
     env.FailNth(operation, nth);
     RecordingMessageSink sink;
-    std::string error;
-    bool failed = false;
-    try {
-      Run(action, env, sink);
-    } catch (const Error& raised) {
-      failed = true;
-      error = raised.what();
-    }
-    const std::string closing = action == Action::kExport ? "Proceso finalizado" : "Proceso Terminado";
+    const std::string error = ErrorOf([&] { Run(action, env, sink); });
+    const bool failed = error != "<no error>";
+    const std::string closing =
+        action == Action::kExport ? "Proceso finalizado" : "Proceso Terminado";
     const bool closed =
         std::find(sink.messages.begin(), sink.messages.end(), closing) != sink.messages.end();
     if (failed) {
@@ -161,7 +140,7 @@ class FaultInjection : public ::testing::Test {
       EXPECT_TRUE(closed);
       if (action == Action::kExport) {
         for (const std::string& table : kTableFiles)
-          EXPECT_EQ(TableContent(work_, table), cleanContent_[table])
+          EXPECT_EQ(TableContent(table), cleanContent_[table])
               << table << " differs from a run without failure";
       } else {
         EXPECT_EQ(ReadBytes(carpeta_ + "ROVA_HORARIO.TXT"), cleanHorario_)
@@ -184,7 +163,8 @@ class FaultInjection : public ::testing::Test {
       if (fs::exists(inPlace) && ReadBytes(inPlace) == before) continue;
       if (ReadBytes((fs::path(work_) / kRunFolder / name).string()) == before) continue;
       const std::string folder = name.parent_path().filename().string();
-      EXPECT_TRUE(!fs::exists(inPlace) && kMovable.count(UpperAscii(name.filename().string())) &&
+      const std::string file = UpperCaseAscii(name.filename().string());
+      EXPECT_TRUE(!fs::exists(inPlace) && kMovable.count(file) &&
                   (folder == kEarlierRuns[0].first || folder == kEarlierRuns[1].first))
           << name << " was changed or lost";
     }
@@ -193,19 +173,14 @@ class FaultInjection : public ::testing::Test {
   void ExpectOnlyKnownFiles() {
     std::set<std::string> expected(std::begin(kRovaFileNames), std::end(kRovaFileNames));
     expected.insert("ROVA_HORARIO.TXT");
-    std::set<std::string> found;
-    for (const auto& entry : fs::directory_iterator(carpeta_))
-      found.insert(entry.path().filename().string());
-    EXPECT_EQ(found, expected) << "a temporary file was left in the chosen folder";
-    for (const auto& entry : fs::directory_iterator(work_)) {
-      const std::string name = entry.path().filename().string();
-      EXPECT_TRUE(kTableFiles.count(UpperAscii(name)) || name == "ASIGT.MDX" || name == kKeeping)
-          << "unexpected file in the work folder: " << name;
+    EXPECT_EQ(FileNames(carpeta_), expected) << "a temporary file was left in the chosen folder";
+    for (const std::string& name : FileNames(work_)) {
+      const bool table = kTableFiles.count(UpperCaseAscii(name)) || name == "ASIGT.MDX";
+      EXPECT_TRUE(table || name == kKeeping) << "unexpected file in the work folder: " << name;
     }
     if (!fs::exists(fs::path(work_) / kRunFolder)) return;
-    for (const auto& entry : fs::directory_iterator(fs::path(work_) / kRunFolder))
-      EXPECT_TRUE(kMovable.count(entry.path().filename().string()))
-          << "unexpected file in the run folder: " << entry.path().filename();
+    for (const std::string& name : FileNames(work_ + "/" + kRunFolder))
+      EXPECT_TRUE(kMovable.count(name)) << "unexpected file in the run folder: " << name;
   }
 
   // Each table reopens with the engine, and a copy is kept for the independent reader.
@@ -213,11 +188,8 @@ class FaultInjection : public ::testing::Test {
     for (const auto& entry : fs::directory_iterator(work_)) {
       const std::string name = entry.path().filename().string();
       if (!kTableFiles.count(name)) continue;
-      try {
-        TableContent(work_, name);
-      } catch (const Error& error) {
-        ADD_FAILURE() << name << " is not readable: " << error.what();
-      }
+      EXPECT_EQ(ErrorOf([&] { TableContent(name); }), "<no error>")
+          << name << " is not readable";
       fs::copy_file(entry.path(), fs::path(collected_) / (label + "-" + name));
     }
   }
@@ -252,26 +224,9 @@ class FaultInjection : public ::testing::Test {
   // on Windows, where the engine's own reading above still runs).
   void ExpectIndependentReaderAccepts() {
 #ifndef _WIN32
-    const std::string python = "/usr/bin/python3";
-    if (!fs::exists(python)) return;
-    const std::string script =
-        "import os, sys, dbfread\n"
-        "folder = sys.argv[1]; bad = []\n"
-        "for name in sorted(os.listdir(folder)):\n"
-        "    try:\n"
-        "        list(dbfread.DBF(os.path.join(folder, name), encoding='cp1252'))\n"
-        "    except Exception as error:\n"
-        "        bad.append(name + ': ' + repr(error))\n"
-        "print('\\n'.join(bad)); sys.exit(1 if bad else 0)\n";
-    const std::string scriptPath = folders_.MakeFolder("scripts") + "/check_tables.py";
-    std::ofstream(scriptPath, std::ios::binary) << script;
-    const std::string command = python + " " + scriptPath + " " + collected_ + " 2>&1";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
-    EXPECT_EQ(pclose(pipe), 0) << "dbfread refused:\n" << output;
+    if (!fs::exists("/usr/bin/python3")) return;
+    EXPECT_EQ(interop::RunScript("dbf_check.py", "dbfread", collected_), "")
+        << "dbfread refused these tables";
 #endif
   }
 
@@ -279,7 +234,7 @@ class FaultInjection : public ::testing::Test {
   norvalde::testing::FixedClockEnv clock_;
   std::string cleanHorario_;
   std::string carpeta_, work_, pristine_, collected_;
-  std::map<std::string, std::vector<std::string>> cleanContent_;
+  std::map<std::string, std::vector<std::vector<std::string>>> cleanContent_;
 };
 
 TEST_F(FaultInjection, EveryFailingOperationOfTheExport) { FailEachOperationOf(Action::kExport); }

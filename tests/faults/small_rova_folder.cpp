@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "export/export.h"
 #include "tables/table.h"
 #include "tests/support/write_table.h"
 
@@ -33,7 +34,7 @@ void WriteRova(const testing::TestFolders& folders, const std::string& name,
 
 }  // namespace
 
-void WriteRovaFiles(const testing::TestFolders& folders) {
+void WriteInputs(const testing::TestFolders& folders, platform::Env& env) {
   WriteRova(folders, "rova_asignat.txt", "ROVA_ASIGNAT.TXT",
             {Record({{1, "1"}, {2, "MAT"}, {6, "MAT-ESO-01"}, {26, "Matem\xE1ticas"}}),
              Record({{1, "1"}, {2, "LEN"}, {6, "LEN-ESO-01"}, {26, "Lengua Castellana"}}),
@@ -62,11 +63,8 @@ void WriteRovaFiles(const testing::TestFolders& folders) {
             {Record({{1, "1"}, {5, "S01"}, {9, "L"}, {10, "0800"}, {14, "0855"}}),
              Record({{1, "1"}, {5, "S02"}, {9, "L"}, {10, "0855"}, {14, "0950"}}),
              Record({{1, "1"}, {5, "S03"}, {9, "M"}, {10, "0800"}, {14, "0855"}})});
-}
-
-void WriteSoluc(platform::Env& env, const std::string& workFolder) {
   using tables::FieldType;
-  testing::WriteTable(env, workFolder, "SOLUC.DBF",
+  testing::WriteTable(env, folders.workFolder(), "SOLUC.DBF",
                       {{"DIA", FieldType::kInteger}, {"HORA", FieldType::kText, 2},
                        {"PROF", FieldType::kText, 5}, {"CODGRUPO", FieldType::kText, 4},
                        {"ASIG", FieldType::kText, 4}, {"AULA", FieldType::kText, 4}},
@@ -74,6 +72,12 @@ void WriteSoluc(platform::Env& env, const std::string& workFolder) {
                        {"1", "2", "P02", "1EA", "LEN", "LAB"},
                        {"0", "1", "P01", "2BB", "ING", "A12"},
                        {"2", "1", "P02", "2BB", "ING", "LAB"}});
+}
+
+void PrepareExported(testing::TestFolders& folders, platform::Env& env) {
+  WriteInputs(folders, env);
+  exporting::RunExport(folders.Context(env));
+  folders.WriteRovaBytes("ROVA_HORARIO.TXT", kEarlierHorario);
 }
 
 }  // namespace norvalde::faults

@@ -11,11 +11,16 @@
 
 namespace norvalde::faults {
 
-// The seven input files written into the ROVA folder.
-void WriteRovaFiles(const testing::TestFolders& folders);
+// The seven input files written into the ROVA folder, and SOLUC.DBF into the work folder
+// through `env`.
+void WriteInputs(const testing::TestFolders& folders, platform::Env& env);
 
-// SOLUC.DBF in `workFolder`, written with the engine.
-void WriteSoluc(platform::Env& env, const std::string& workFolder);
+// The timetable an earlier Import left, which a failed run must leave as it was.
+inline const std::string kEarlierHorario = "0EARLIER\r\n1KEEP ME\r\n9EARLIER 1\r\n";
+
+// The inputs written, an Export run through `env` (so a later one replaces its tables), and
+// kEarlierHorario as ROVA_HORARIO.TXT.
+void PrepareExported(testing::TestFolders& folders, platform::Env& env);
 
 // The names of the seven input files.
 inline constexpr const char* kRovaFileNames[] = {

@@ -26,9 +26,9 @@ namespace {
 namespace fs = std::filesystem;
 using norvalde::testing::RecordingMessageSink;
 
+// A regular file itself, not a link to one.
 bool IsRegularFile(const std::string& path) {
-  struct stat info;
-  return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  return fs::is_regular_file(fs::symlink_status(path));
 }
 
 TEST(WorkFolderLinks, RunsReplaceLinksAndWriteNothingWhereTheyPoint) {
@@ -37,8 +37,7 @@ TEST(WorkFolderLinks, RunsReplaceLinksAndWriteNothingWhereTheyPoint) {
   const std::string carpeta = folders.Carpeta();
   const std::string work = folders.workFolder();
   const std::string outside = folders.MakeFolder("outside");
-  WriteRovaFiles(folders);
-  WriteSoluc(clock, work);
+  WriteInputs(folders, clock);
   // Broken links where the Export deletes and creates tables and the Import saves its output.
   for (const char* name : {"ASIGT.DBF", "ASIGT.MDX", "PROFT.DBF"}) {
     ASSERT_EQ(::symlink((outside + "/" + name).c_str(), (work + "/" + name).c_str()), 0) << name;
@@ -65,7 +64,7 @@ TEST(WorkFolderLinks, KeepingFollowsNoLink) {
   const std::string keeping = folders.workFolder() + "/Copias de Norvalde";
   const std::string outside = folders.MakeFolder("outside");
   std::ofstream(outside + "/ASIGT.DBF") << "not ours";
-  WriteRovaFiles(folders);
+  WriteInputs(folders, clock);
   RecordingMessageSink sink;
   const ActionContext context{clock, folders.Carpeta(), folders.workFolder(), sink};
   exporting::RunExport(context);

@@ -1,18 +1,18 @@
 // Whole Import runs on prepared work folders, comparing ROVA_HORARIO.TXT byte for byte.
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <tuple>
-#include <utility>
 #include <filesystem>
+#include <utility>
 
-#include "core/error.h"
+#include "exchange/exchange_fields.h"
 #include "import_work_folder.h"
+#include "tests/support/error_of.h"
 #include "tests/support/write_table.h"
 
 namespace norvalde::importing::testing {
 namespace {
 
+using norvalde::testing::ErrorOf;
 using norvalde::testing::WriteTable;
 
 const std::vector<std::string> kFinished = {"<cursor restored>", "Proceso Terminado"};
@@ -33,8 +33,7 @@ TEST(ImportRunTest, WritesOneLessonPerTimetabledRowWithItsSlot) {
                   {"", "2", "P06", "3ESC", "QUI", "LAB"},   // blank day reads 0
                   {"5", "1", "P0105", "4ESD", "BIO", "A20"}});
 
-  RecordingMessageSink sink;
-  folder.Run(sink);
+  folder.Run();
 
   EXPECT_EQ(folder.ReadOutput(), CrLfLines({HorarioHeader(),
                                             "1S011LP01 1ESALEC MAT A12 ",
@@ -43,7 +42,7 @@ TEST(ImportRunTest, WritesOneLessonPerTimetabledRowWithItsSlot) {
                                             "1S021MP05 3ESCLEC FIS LAB ",
                                             "1    VP01054ESDLEC BIO A20 ",
                                             HorarioTrailer(5)}));
-  EXPECT_EQ(sink.events, kFinished);
+  EXPECT_EQ(folder.messages.events, kFinished);
 }
 
 // Enough lessons to fill the output's buffer many times over, of changing widths, so that
@@ -76,73 +75,50 @@ TEST(ImportRunTest, ManyLessonsAreWrittenWholeAndInOrder) {
 
 // The second line of rova_sesiones.txt decides whether SOLUC's day 4 is written "J" or "4";
 // the slot is looked up under the day as written.
-struct ModeCase {
-  std::string secondLine;
-  std::string lesson;
-};
-
-void PrintTo(const ModeCase& mode, std::ostream* out) { *out << mode.secondLine; }
-
-class ImportDayModeTest : public ::testing::TestWithParam<ModeCase> {};
-
-TEST_P(ImportDayModeTest, WritesAndLooksUpTheDayAsTheSlotsFileNamesIt) {
-  ImportWorkFolder folder;
-  folder.Prepare('L', {{"J", "2", "SJ02"}, {"4", "2", "S402"}},
-                 {{"4", "2", "P01", "1ESA", "MAT", "A12"}});
-  folder.WriteRovaBytes("rova_sesiones.txt", CrLfLines({"0ROVA_SESIONES.TXT", GetParam().secondLine}));
-
-  RecordingMessageSink sink;
-  folder.Run(sink);
-
-  EXPECT_EQ(folder.ReadOutput(),
-            CrLfLines({HorarioHeader(), GetParam().lesson, HorarioTrailer(1)}));
+TEST(ImportRunTest, WritesAndLooksUpTheDayAsTheSlotsFileNamesIt) {
+  const struct {
+    std::string secondLine;
+    std::string lesson;
+  } cases[] = {{"1   S011J08000855", "1SJ02JP01 1ESALEC MAT A12 "},
+               {"1   S011708000855", "1S4024P01 1ESALEC MAT A12 "},
+               {"1   S0111", "1S4024P01 1ESALEC MAT A12 "},
+               {"0   S0118", "1SJ02JP01 1ESALEC MAT A12 "},  // not 1-7
+               {"9   S011 08000855", "1SJ02JP01 1ESALEC MAT A12 "},
+               {"1   S01", "1SJ02JP01 1ESALEC MAT A12 "}};  // too short
+  for (const auto& [secondLine, lesson] : cases) {
+    ImportWorkFolder folder;
+    folder.Prepare('L', {{"J", "2", "SJ02"}, {"4", "2", "S402"}},
+                   {{"4", "2", "P01", "1ESA", "MAT", "A12"}});
+    folder.WriteRovaBytes("rova_sesiones.txt", CrLfLines({"0ROVA_SESIONES.TXT", secondLine}));
+    folder.Run();
+    EXPECT_EQ(folder.ReadOutput(), CrLfLines({HorarioHeader(), lesson, HorarioTrailer(1)}))
+        << secondLine;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    SecondLine, ImportDayModeTest,
-    ::testing::Values(ModeCase{"1   S011J08000855", "1SJ02JP01 1ESALEC MAT A12 "},
-                      ModeCase{"1   S011708000855", "1S4024P01 1ESALEC MAT A12 "},
-                      ModeCase{"1   S0111", "1S4024P01 1ESALEC MAT A12 "},
-                      ModeCase{"0   S0118", "1SJ02JP01 1ESALEC MAT A12 "},   // not 1-7
-                      ModeCase{"9   S011 08000855", "1SJ02JP01 1ESALEC MAT A12 "},
-                      ModeCase{"1   S01", "1SJ02JP01 1ESALEC MAT A12 "}));  // too short
 
 // The centre code is raw columns 52-59 of the first "0" line of rova_asignat.txt.
-struct CentreCase {
-  std::vector<std::string> asignatLines;
-  std::string centreField;
-};
-
-void PrintTo(const CentreCase& centre, std::ostream* out) { *out << centre.centreField; }
-
-class ImportCentreCodeTest : public ::testing::TestWithParam<CentreCase> {};
-
-TEST_P(ImportCentreCodeTest, PutsTheCentreCodeInHeaderAndTrailer) {
-  ImportWorkFolder folder;
-  folder.Prepare('1', {}, {});
-  folder.WriteRovaBytes("rova_asignat.txt", CrLfLines(GetParam().asignatLines));
-
-  RecordingMessageSink sink;
-  folder.Run(sink);
-
-  const std::string centre = GetParam().centreField;
-  EXPECT_EQ(folder.ReadOutput(),
-            CrLfLines({HorarioHeader(centre), HorarioTrailer(0, centre)}));
+TEST(ImportRunTest, PutsTheCentreCodeInHeaderAndTrailer) {
+  const std::string name = "ROVA_ASIGNAT.TXT" + std::string(34, ' ');
+  const struct {
+    std::vector<std::string> asignatLines;
+    std::string centre;
+  } cases[] = {
+      {{"1MAT MATEMATICAS"}, "        "},
+      {{}, "        "},
+      {{"0" + name + "2800"}, "2800    "},
+      {{"0" + name + "  123456999"}, "  123456"},
+      {{"1MAT", "0" + name + "AAAA1111", "0" + name + "BBBB2222"}, "AAAA1111"},
+      // The header guard plays no part: a detail line naming the file is not a header.
+      {{"1ROVA_ASIGNAT.TXT" + std::string(34, ' ') + "BBBB2222"}, "        "}};
+  for (const auto& [asignatLines, centre] : cases) {
+    ImportWorkFolder folder;
+    folder.Prepare('1', {}, {});
+    folder.WriteRovaBytes("rova_asignat.txt", CrLfLines(asignatLines));
+    folder.Run();
+    EXPECT_EQ(folder.ReadOutput(), CrLfLines({HorarioHeader(centre), HorarioTrailer(0, centre)}))
+        << "centre '" << centre << "'";
+  }
 }
-
-const std::string kAsignatName = "ROVA_ASIGNAT.TXT" + std::string(34, ' ');
-
-INSTANTIATE_TEST_SUITE_P(
-    AsignatHeader, ImportCentreCodeTest,
-    ::testing::Values(
-        CentreCase{{"1MAT MATEMATICAS"}, "        "},
-        CentreCase{{}, "        "},
-        CentreCase{{"0" + kAsignatName + "2800"}, "2800    "},
-        CentreCase{{"0" + kAsignatName + "  123456999"}, "  123456"},
-        CentreCase{{"1MAT", "0" + kAsignatName + "AAAA1111", "0" + kAsignatName + "BBBB2222"},
-                   "AAAA1111"},
-        // The header guard plays no part: a detail line naming the file is not a header.
-        CentreCase{{"1ROVA_ASIGNAT.TXT" + std::string(34, ' ') + "BBBB2222"}, "        "}));
 
 TEST(ImportRunTest, WritesHeaderAndTrailerOnlyWhenNoRowHasADay) {
   for (const std::vector<SolucRow>& rows :
@@ -150,10 +126,9 @@ TEST(ImportRunTest, WritesHeaderAndTrailerOnlyWhenNoRowHasADay) {
         std::vector<SolucRow>{{"0", "1", "P01", "1ESA", "MAT", "A12"}, {"", "2", "P02"}}}) {
     ImportWorkFolder folder;
     folder.Prepare('L', {{"L", "1", "S011"}}, rows);
-    RecordingMessageSink sink;
-    folder.Run(sink);
+    folder.Run();
     EXPECT_EQ(folder.ReadOutput(), CrLfLines({HorarioHeader(), HorarioTrailer(0)}));
-    EXPECT_EQ(sink.events, kFinished);
+    EXPECT_EQ(folder.messages.events, kFinished);
   }
 }
 
@@ -171,12 +146,7 @@ void WriteNumberedSlots(ImportWorkFolder& folder, const std::vector<SlotRow>& sl
     rows.back().push_back(static_cast<int>(row) == damaged ? "424242" : slots[row].coddiho);
   }
   WriteTable(folder.env(), folder.workFolder(), "DIASHORAST.DBF", fields, rows);
-  if (damaged < 0) return;
-  std::string bytes = folder.ReadWorkFile("DIASHORAST.DBF");
-  const size_t at = bytes.find("424242");
-  ASSERT_NE(at, std::string::npos);
-  bytes.replace(at, 6, "42x4?2");
-  folder.WriteWorkFile("DIASHORAST.DBF", bytes);
+  if (damaged >= 0) folder.SpoilNumber("DIASHORAST.DBF");
 }
 
 // A walk of DIASHORAST reads CODDIHO only at the row a lesson matches: without the field, or
@@ -189,37 +159,28 @@ TEST(ImportRunTest, ReadsTheSlotCodeOnlyWhereALessonMatches) {
     ImportWorkFolder folder;
     folder.Prepare('L', {}, lessons);
     WriteNumberedSlots(folder, {{"X", "1", ""}, {"L", "2", ""}}, false);
-    RecordingMessageSink sink;
-    folder.Run(sink);
+    folder.Run();
     EXPECT_EQ(folder.ReadOutput(), CrLfLines({HorarioHeader(), "1    LP01 1ESALEC MAT A12 ",
                                               "1    MP02 1ESALEC LEN A12 ", HorarioTrailer(2)}));
-    EXPECT_EQ(sink.events, kFinished);
+    EXPECT_EQ(folder.messages.events, kFinished);
   }
   {
     // The damaged rows repeat a pair, or match no lesson.
     ImportWorkFolder folder;
     folder.Prepare('L', {}, lessons);
     WriteNumberedSlots(folder, {{"L", "1", "11"}, {"L", "1", "12"}, {"M", "3", "23"}}, true, 1);
-    RecordingMessageSink sink;
-    folder.Run(sink);
+    folder.Run();
     EXPECT_EQ(folder.ReadOutput(), CrLfLines({HorarioHeader(), "111  LP01 1ESALEC MAT A12 ",
                                               "123  MP02 1ESALEC LEN A12 ", HorarioTrailer(2)}));
-    EXPECT_EQ(sink.events, kFinished);
+    EXPECT_EQ(folder.messages.events, kFinished);
   }
   {
     ImportWorkFolder folder;
     folder.Prepare('L', {}, lessons);
     WriteNumberedSlots(folder, {{"L", "1", "11"}, {"J", "1", "41"}, {"M", "3", "23"}}, true, 2);
-    RecordingMessageSink sink;
-    try {
-      folder.Run(sink);
-      ADD_FAILURE() << "the damaged slot code was read";
-    } catch (const Error& error) {
-      EXPECT_NE(std::string(error.what()).find("el campo 'CODDIHO' contiene '42x4?2"),
-                std::string::npos)
-          << error.what();
-    }
-    EXPECT_TRUE(sink.events.empty());
+    const std::string error = ErrorOf([&] { folder.Run(); });
+    EXPECT_NE(error.find("el campo 'CODDIHO' contiene '42x4?2"), std::string::npos) << error;
+    EXPECT_TRUE(folder.messages.events.empty());
     folder.ExpectTablesFree();
   }
 }
@@ -235,45 +196,19 @@ TEST(ImportRunTest, NumbersReadAsTextTakeTheUsersDecimalSeparator) {
     ImportWorkFolder folder;
     folder.Prepare('1', {{"4", "3,5", "SC35"}, {"4", "3.5", "SP35"}, {"4", "3", "S3"},
                          {"1,5", "1", "SC11"}, {"1.5", "1", "SP11"}}, {});
-    tables::Table::Create(folder.env(), folder.workFolder(), "SOLUC.DBF",
-                          {{"DIA", tables::FieldType::kNumber}, {"HORA", tables::FieldType::kNumber},
-                           {"PROF", tables::FieldType::kText, 5},
-                           {"CODGRUPO", tables::FieldType::kText, 5},
-                           {"ASIG", tables::FieldType::kText, 5},
-                           {"AULA", tables::FieldType::kText, 5}});
-    tables::Table soluc(folder.env());
-    soluc.Open(folder.workFolder(), "SOLUC", tables::Sharing::kShared, tables::Access::kReadWrite);
-    for (const auto& [dia, hora, prof, asig] :
-         {std::tuple{4.0, 3.5, "P01", "MAT"}, std::tuple{1.5, 1.0, "P02", "LEN"}}) {
-      soluc.Append();
-      soluc.SetNumber("DIA", dia);
-      soluc.SetNumber("HORA", hora);
-      soluc.SetText("PROF", prof);
-      soluc.SetText("CODGRUPO", "1ESA");
-      soluc.SetText("ASIG", asig);
-      soluc.SetText("AULA", "A12");
-      soluc.Post();
-    }
-    soluc.Close();
+    using tables::FieldType;
+    WriteTable(folder.env(), folder.workFolder(), "SOLUC.DBF",
+               {{"DIA", FieldType::kNumber}, {"HORA", FieldType::kNumber},
+                {"PROF", FieldType::kText, 5}, {"CODGRUPO", FieldType::kText, 5},
+                {"ASIG", FieldType::kText, 5}, {"AULA", FieldType::kText, 5}},
+               {{"4", "3.5", "P01", "1ESA", "MAT", "A12"},
+                {"1.5", "1", "P02", "1ESA", "LEN", "A12"}});
 
-    RecordingMessageSink sink;
-    folder.Run(sink, separator);
+    folder.Run(folder.messages, separator);
 
     EXPECT_EQ(folder.ReadOutput(),
               CrLfLines({HorarioHeader(), lessons[0], lessons[1], HorarioTrailer(2)}));
   }
-}
-
-TEST(ImportRunTest, ReplacesALongerEarlierFile) {
-  ImportWorkFolder folder;
-  folder.Prepare('L', {{"L", "1", "S011"}}, {{"1", "1", "P01", "1ESA", "MAT", "A12"}});
-  folder.WriteRovaBytes("ROVA_HORARIO.TXT", std::string(5000, 'x') + "\r\n");
-
-  RecordingMessageSink sink;
-  folder.Run(sink);
-
-  EXPECT_EQ(folder.ReadOutput(),
-            CrLfLines({HorarioHeader(), "1S011LP01 1ESALEC MAT A12 ", HorarioTrailer(1)}));
 }
 
 #ifndef _WIN32  // only a file system that tells case apart can hold both spellings
@@ -283,18 +218,12 @@ TEST(ImportRunTest, ReadsAndWritesOnlyTheExactNames) {
   for (const std::string input : {"rova_asignat.txt", "rova_sesiones.txt"}) {
     ImportWorkFolder folder;
     folder.Prepare('L', {{"L", "1", "S011"}}, {{"1", "1", "P01", "1ESA", "MAT", "A12"}});
-    std::string upper = input;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string upper = exchange::UpperCaseAscii(input);
     std::filesystem::rename(folder.Carpeta() + input, folder.Carpeta() + upper);
-    RecordingMessageSink sink;
-    try {
-      folder.Run(sink);
-      ADD_FAILURE() << upper << " was read for " << input;
-    } catch (const Error& error) {
-      const std::string expected = "Cannot open file \"" + folder.Carpeta() + input + "\". ";
-      EXPECT_EQ(std::string(error.what()).substr(0, expected.size()), expected) << error.what();
-    }
-    EXPECT_TRUE(sink.events.empty());
+    const std::string error = ErrorOf([&] { folder.Run(); });
+    const std::string expected = "Cannot open file \"" + folder.Carpeta() + input + "\". ";
+    EXPECT_EQ(error.substr(0, expected.size()), expected) << upper << " was read for " << input;
+    EXPECT_TRUE(folder.messages.events.empty());
     EXPECT_EQ(folder.ReadOutput(), "<missing>");
   }
 
@@ -304,8 +233,7 @@ TEST(ImportRunTest, ReadsAndWritesOnlyTheExactNames) {
   folder.WriteRovaBytes("rova_horario.txt", usersOwn);
   folder.WriteRovaBytes("Rova_Horario.Txt", "another\r\n");
 
-  RecordingMessageSink sink;
-  folder.Run(sink);
+  folder.Run();
 
   EXPECT_EQ(folder.RovaFileNames(),
             (std::vector<std::string>{"ROVA_HORARIO.TXT", "Rova_Horario.Txt", "rova_asignat.txt",
@@ -314,7 +242,7 @@ TEST(ImportRunTest, ReadsAndWritesOnlyTheExactNames) {
             CrLfLines({HorarioHeader(), "1S011LP01 1ESALEC MAT A12 ", HorarioTrailer(1)}));
   EXPECT_EQ(folder.ReadRova("rova_horario.txt"), usersOwn);
   EXPECT_EQ(folder.ReadRova("Rova_Horario.Txt"), "another\r\n");
-  EXPECT_EQ(sink.events, kFinished);
+  EXPECT_EQ(folder.messages.events, kFinished);
 }
 #endif
 

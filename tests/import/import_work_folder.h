@@ -60,8 +60,9 @@ class ImportWorkFolder : public norvalde::testing::TestFolders {
   void WriteSoluc(const std::vector<SolucRow>& rows, SolucShape shape = {});
 
   // Runs the Import under the clock of MinuteTurnEnv, with table components that live as long
-  // as the folder, as the window's do.
+  // as the folder, as the window's do; without `sink`, what it shows goes to `messages`.
   void Run(RecordingMessageSink& sink) { RunWith(env_, sink); }
+  void Run() { Run(messages); }
   // The same with table components that read numbers as text with `decimalSeparator`.
   void Run(RecordingMessageSink& sink, char decimalSeparator);
   // The same through another Env, normally a wrapper of env() that fails on purpose.

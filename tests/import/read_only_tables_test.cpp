@@ -35,9 +35,8 @@ TEST(ReadOnlyTables, TheImportReadsTablesOnAReadOnlyMountAsItReadsReadOnlyFiles)
     ImportWorkFolder folder;
     folder.Prepare('L', {{"L", "1", "S011"}}, {{"1", "1", "P01", "1ESA", "MAT", "A12"}});
     ReadOnlyWorkFolder env(folder.env(), folder.workFolder(), error);
-    RecordingMessageSink sink;
-    folder.RunWith(env, sink);
-    EXPECT_EQ(sink.messages, std::vector<std::string>{"Proceso Terminado"})
+    folder.RunWith(env, folder.messages);
+    EXPECT_EQ(folder.messages.messages, std::vector<std::string>{"Proceso Terminado"})
         << error;
     EXPECT_NE(folder.ReadOutput().find("1S011LP01 1ESALEC MAT A12 "), std::string::npos) << error;
   }

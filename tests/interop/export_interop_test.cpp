@@ -2,7 +2,6 @@
 // read back in the other tests must be what an independent reader finds in the files.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,28 +15,6 @@ namespace {
 using testing::Columns;
 using testing::TestFolders;
 using Rows = std::vector<std::vector<std::string>>;
-
-struct Dump {
-  std::vector<std::string> fields;
-  Rows rows;
-};
-
-Dump ReadWithDbfread(const TestFolders& folders, const std::string& table) {
-  Dump dump;
-  std::istringstream lines(
-      interop::RunScript("dbf_dump.py", "dbfread", folders.WorkFile(table + ".DBF")));
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::istringstream words(line);
-    std::string kind, word;
-    words >> kind;
-    if (kind == "FIELD" && words >> word) dump.fields.push_back(word);
-    if (kind != "ROW") continue;
-    dump.rows.emplace_back();
-    while (words >> word) dump.rows.back().push_back(word);
-  }
-  return dump;
-}
 
 Rows InHex(const Rows& rows) {
   Rows hex;
@@ -101,8 +78,9 @@ TEST(ExportReadByDbfread, TablesHoldWhatTheRunWrote) {
         {"12", "0002", "1", "", "2", "1100", "1030", "-30"}}},
   };
   for (const auto& table : expected) {
-    const Dump read = ReadWithDbfread(folders, table.table);
-    EXPECT_EQ(read.fields, table.fields) << table.table;
+    const interop::Dump read =
+        interop::DumpTable("dbfread", folders.WorkFile(std::string(table.table) + ".DBF"));
+    EXPECT_EQ(read.FieldNames(), table.fields) << table.table;
     EXPECT_EQ(read.rows, InHex(table.rows)) << table.table;
   }
 }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 
 namespace norvalde::interop {
 namespace {
@@ -60,6 +61,30 @@ std::string DumpHex(const std::string& text) {
     hex += kDigits[c & 15];
   }
   return hex;
+}
+
+std::vector<std::string> Dump::FieldNames() const {
+  std::vector<std::string> names;
+  for (const std::string& field : fields) names.push_back(field.substr(0, field.find(' ')));
+  return names;
+}
+
+Dump DumpTable(const std::string& reader, const std::string& path) {
+  Dump dump;
+  std::istringstream lines(RunScript("dbf_dump.py", reader, path));
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::istringstream words(line);
+    std::string kind, word;
+    words >> kind;
+    if (kind == "FIELD") {
+      dump.fields.push_back(line.substr(6));
+    } else if (kind == "ROW") {
+      dump.rows.emplace_back();
+      while (words >> word) dump.rows.back().push_back(word);
+    }
+  }
+  return dump;
 }
 
 }  // namespace norvalde::interop

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace norvalde::interop {
 
@@ -18,5 +19,15 @@ std::string RunScript(const std::string& script, const std::string& argument1,
 
 // A value as dbf_dump.py prints it: its Windows-1252 bytes in hex, "-" when empty.
 std::string DumpHex(const std::string& text);
+
+// What dbf_dump.py printed of a table.
+struct Dump {
+  std::vector<std::string> fields;  // "NAME TYPE LENGTH DECIMALS"
+  std::vector<std::vector<std::string>> rows;  // each value as DumpHex gives it
+  std::vector<std::string> FieldNames() const;  // the NAME of each field
+};
+
+// Runs dbf_dump.py with `reader` (dbfread, dbf or ogrinfo) on the table at `path`.
+Dump DumpTable(const std::string& reader, const std::string& path);
 
 }  // namespace norvalde::interop

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,34 +16,12 @@
 namespace norvalde::tables {
 namespace {
 
+using interop::Dump;
 using testing::TempFolder;
 
 std::string Trimmed(std::string text) {
   while (!text.empty() && text.back() == ' ') text.pop_back();
   return text;
-}
-
-struct Dump {
-  std::vector<std::string> fields;  // "NAME TYPE LENGTH DECIMALS"
-  std::vector<std::vector<std::string>> rows;
-};
-
-Dump ParseDump(const std::string& output) {
-  Dump dump;
-  std::istringstream lines(output);
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::istringstream words(line);
-    std::string kind, word;
-    words >> kind;
-    if (kind == "FIELD") {
-      dump.fields.push_back(line.substr(6));
-    } else if (kind == "ROW") {
-      dump.rows.emplace_back();
-      while (words >> word) dump.rows.back().push_back(word);
-    }
-  }
-  return dump;
 }
 
 // The rows written into every table: text with accents and 0xBD, integers to the 32-bit
@@ -104,8 +81,7 @@ TEST_P(OurTablesReadByOthersTest, FieldsAndValuesAreWhatWeWrote) {
        {&AsignomtTable(), &ProftTable(), &AulatTable(), &GrupostTable(), &AsigtTable(),
         &DiashorastTable()}) {
     const Dump expected = WriteWorkTable(folder, *definition);
-    const Dump read = ParseDump(
-        interop::RunScript("dbf_dump.py", reader, folder.Path(definition->name + ".DBF")));
+    const Dump read = interop::DumpTable(reader, folder.Path(definition->name + ".DBF"));
     EXPECT_EQ(read.fields, expected.fields) << definition->name;
     EXPECT_EQ(read.rows, expected.rows) << definition->name;
   }
@@ -128,15 +104,12 @@ TEST_P(TablesWrittenByOthersTest, OurEngineReadsWhatDbfreadReads) {
   interop::RunScript("dbf_write.py", writer, path);
   // dbfread skips a row whose deletion flag is 0x00; python3-dbf reads it as live, as we do.
   const std::string reader = writer == "db3-unset-flags" ? "dbf" : "dbfread";
-  const Dump reported = ParseDump(interop::RunScript("dbf_dump.py", reader, path));
+  const Dump reported = interop::DumpTable(reader, path);
   ASSERT_FALSE(reported.rows.empty());
 
   Table table(platform::Env::Default());
   table.Open(folder.path(), "WRITTEN", Sharing::kShared, Access::kReadOnly);
-  std::vector<std::string> reportedNames;
-  for (const std::string& field : reported.fields) {
-    reportedNames.push_back(field.substr(0, field.find(' ')));
-  }
+  const std::vector<std::string> reportedNames = reported.FieldNames();
   EXPECT_EQ(table.FieldNames(), reportedNames);
   Dump ours;
   size_t row = 0;

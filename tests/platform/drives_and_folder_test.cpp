@@ -19,15 +19,20 @@
 namespace norvalde::platform {
 namespace {
 
+// Each drive listed once, in order; off Windows the root first, its text "/ [label]".
 TEST(Drives, EachListedDriveIsTheDriveOfItsOwnRoot) {
   const std::vector<Drive> drives = AvailableDrives();
   ASSERT_FALSE(drives.empty());
-  for (const Drive& drive : drives) {
-    EXPECT_EQ(drive.text.rfind(drive.root, 0), 0u) << drive.text;  // the text starts with it
-    EXPECT_EQ(DriveOf(drive.root + kPathSeparator), drive.root) << drive.text;
+  for (size_t i = 0; i < drives.size(); ++i) {
+    EXPECT_EQ(drives[i].text.rfind(drives[i].root, 0), 0u) << drives[i].text;
+    EXPECT_EQ(DriveOf(drives[i].root + kPathSeparator), drives[i].root) << drives[i].text;
+    if (i > 0) {
+      EXPECT_LT(drives[i - 1].root, drives[i].root);
+    }
   }
 #ifndef _WIN32
   EXPECT_EQ(drives.front().root, "/");
+  EXPECT_EQ(drives.front().text.rfind("/ [", 0), 0u) << drives.front().text;
 #endif
 }
 

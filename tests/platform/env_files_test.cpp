@@ -1,5 +1,5 @@
 // The real file system behind Env: sharing, creation, refusals, existence, renaming, moving,
-// and folders made, listed and removed.
+// and folders made, listed and removed; and the paths joined for it.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -15,6 +15,13 @@ namespace norvalde::platform {
 namespace {
 
 using namespace norvalde::testing;
+
+TEST(JoinPath, PutsExactlyOneSeparatorBetween) {
+  const std::string folder = std::string("a") + kPathSeparator + "b";
+  EXPECT_EQ(JoinPath(folder, "c.txt"), folder + kPathSeparator + "c.txt");
+  EXPECT_EQ(JoinPath(folder + kPathSeparator, "c.txt"), folder + kPathSeparator + "c.txt");
+  EXPECT_EQ(JoinPath("", "c.txt"), "c.txt");
+}
 
 class EnvFiles : public ::testing::Test {
  protected:

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,6 +12,7 @@
 #include <string>
 
 #include "platform/env.h"
+#include "tests/support/other_process.h"
 #include "tests/support/temp_folder.h"
 
 namespace norvalde::platform {
@@ -29,45 +29,34 @@ bool Exclusive(OpenMode mode) {
          mode == OpenMode::kCreateExclusive;
 }
 
+// Takes a classic record lock of `type` over `length` bytes from `start`, never waiting.
+bool LockRange(int fd, short type, off_t start, off_t length) {
+  struct flock range {};
+  range.l_type = type;
+  range.l_whence = SEEK_SET;
+  range.l_start = start;
+  range.l_len = length;
+  return ::fcntl(fd, F_SETLK, &range) == 0;
+}
+
 // Another process (a fork of the test) that opens the file with `flags` and holds it until
 // the test lets it go; with a `lock` type it also takes a classic record lock over bytes
 // 10..19, as Wine does for a Windows program's LockFileEx. A classic lock must live in another
 // process: any close of the file in the process that took it would drop it.
 class Holder {
  public:
-  Holder(const std::string& path, int flags, short lock = -1) {
-    int ready[2];
-    EXPECT_EQ(::pipe(ready), 0);
-    EXPECT_EQ(::pipe(release_), 0);
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::close(release_[1]);  // so the test's close ends the wait below
-      const int fd = ::open(path.c_str(), flags);
-      struct flock range {};
-      range.l_type = lock;
-      range.l_whence = SEEK_SET;
-      range.l_start = 10;
-      range.l_len = 10;
-      char state = fd >= 0 && (lock < 0 || ::fcntl(fd, F_SETLK, &range) == 0) ? 'y' : 'n';
-      (void)!::write(ready[1], &state, 1);
-      (void)!::read(release_[0], &state, 1);
-      _exit(0);
-    }
-    char state = 'n';
-    EXPECT_EQ(::read(ready[0], &state, 1), 1);
-    EXPECT_EQ(state, 'y');
-    ::close(ready[0]);
-    ::close(ready[1]);
-    ::close(release_[0]);
-  }
-  ~Holder() {
-    ::close(release_[1]);
-    ::waitpid(pid_, nullptr, 0);
+  Holder(const std::string& path, int flags, short lock = -1)
+      : process_([&] {
+          const int fd = ::open(path.c_str(), flags);
+          if (fd < 0 || (lock >= 0 && !LockRange(fd, lock, 10, 10))) {
+            throw std::runtime_error("cannot hold " + path);
+          }
+        }) {
+    EXPECT_EQ(process_.report(), "ok");
   }
 
  private:
-  pid_t pid_ = -1;
-  int release_[2] = {-1, -1};
+  testing::OtherProcess process_;
 };
 
 TEST(PosixEnvHolders, ARecordWriteLockOnAnyRangeRefusesEveryOpen) {
@@ -79,7 +68,8 @@ TEST(PosixEnvHolders, ARecordWriteLockOnAnyRangeRefusesEveryOpen) {
     EXPECT_EQ(Env::Default().Open(path, mode, file), EWOULDBLOCK) << static_cast<int>(mode);
     EXPECT_EQ(file, nullptr);
   }
-  EXPECT_EQ(folder.ReadFile("ASIGT.DBF"), std::string(40, 'r'));  // the refused creation cut nothing
+  // The refused creation cut nothing.
+  EXPECT_EQ(folder.ReadFile("ASIGT.DBF"), std::string(40, 'r'));
   holder.reset();
   std::unique_ptr<File> file;
   EXPECT_EQ(Env::Default().Open(path, OpenMode::kReadWriteExclusive, file), 0);
@@ -103,12 +93,7 @@ TEST(PosixEnvHolders, OurLocksRefuseARecordLock) {
   ASSERT_EQ(Env::Default().Open(path, OpenMode::kReadShared, ours), 0);
   // The other program's own write lock fails while we hold the table, as under Windows.
   const int fd = ::open(path.c_str(), O_RDWR);
-  struct flock lock {};
-  lock.l_type = F_WRLCK;
-  lock.l_whence = SEEK_SET;
-  lock.l_start = 0;
-  lock.l_len = 1;
-  EXPECT_NE(::fcntl(fd, F_SETLK, &lock), 0);
+  EXPECT_FALSE(LockRange(fd, F_WRLCK, 0, 1));
   ::close(fd);
 }
 

@@ -2,7 +2,6 @@
 // file that no other file shares a name with, nameless until closed where the system allows.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -18,19 +17,8 @@ namespace norvalde::platform {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FileNames;
 using testing::TempFolder;
-
-std::set<std::string> Names(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.insert(entry.path().filename().string());
-  return names;
-}
-
-bool IsRegularFile(const std::string& path) {
-  struct stat info;
-  return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
 
 class PosixEnvLinks : public ::testing::Test {
  protected:
@@ -52,9 +40,9 @@ TEST_F(PosixEnvLinks, CreationReplacesALinkAndNeverWritesWhereItPoints) {
     ASSERT_EQ(env.Open(work + name, OpenMode::kCreateExclusive, file), 0) << name;
     EXPECT_EQ(file->Write("new", 3), 0);
     EXPECT_EQ(file->Close(), 0);
-    EXPECT_TRUE(IsRegularFile(work + name)) << name;
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(work + name))) << name;
   }
-  EXPECT_EQ(Names(outside), std::set<std::string>{"PROFT.DBF"});
+  EXPECT_EQ(FileNames(outside), std::set<std::string>{"PROFT.DBF"});
   EXPECT_EQ(folder.ReadFile("outside/PROFT.DBF"), "someone else's");
   EXPECT_EQ(folder.ReadFile("QTEMP/ASIGT.DBF"), "new");
 }
@@ -66,14 +54,14 @@ TEST_F(PosixEnvLinks, ATemporaryFileIsNamelessUntilClosed) {
   ASSERT_EQ(file->Write("timetable", 9), 0);
   EXPECT_EQ(file->Sync(), 0);
   // On a file system with unnamed files (this one) nothing shows until the close.
-  EXPECT_TRUE(Names(work).empty());
+  EXPECT_TRUE(FileNames(work).empty());
   EXPECT_EQ(file->Close(), 0);
-  EXPECT_EQ(Names(work), std::set<std::string>{"ROVA_HORARIO.TXT.0123.tmp"});
+  EXPECT_EQ(FileNames(work), std::set<std::string>{"ROVA_HORARIO.TXT.0123.tmp"});
   EXPECT_EQ(folder.ReadFile("QTEMP/ROVA_HORARIO.TXT.0123.tmp"), "timetable");
   // A writer that dies before the close leaves nothing: the unnamed file goes with it.
   ASSERT_EQ(env.Open(work + "/other.tmp", OpenMode::kCreateTemporary, file), 0);
   file.reset();
-  EXPECT_EQ(Names(work), std::set<std::string>{"ROVA_HORARIO.TXT.0123.tmp"});
+  EXPECT_EQ(FileNames(work), std::set<std::string>{"ROVA_HORARIO.TXT.0123.tmp"});
 }
 
 TEST_F(PosixEnvLinks, ATemporaryFileNeverTakesANameInUse) {
@@ -92,7 +80,7 @@ TEST_F(PosixEnvLinks, ATemporaryFileNeverTakesANameInUse) {
   EXPECT_EQ(file->Close(), EEXIST);
   EXPECT_EQ(folder.ReadFile("QTEMP/mine.tmp"), "my own notes");
   EXPECT_EQ(folder.ReadFile("QTEMP/late.tmp"), "came first");
-  EXPECT_TRUE(Names(outside).empty());
+  EXPECT_TRUE(FileNames(outside).empty());
 }
 
 }  // namespace

@@ -119,12 +119,17 @@ class ScopedVariable {
   std::optional<std::string> old_;
 };
 
+// In WINEPREFIX, or in ~/.wine when it is unset.
 TEST(WorkFolder, IsQtempInsideTheWinePrefix) {
-  TempFolder prefix;
-  ScopedVariable wine("WINEPREFIX", prefix.path().c_str());
-  EXPECT_EQ(WorkFolder(), prefix.path() + "/drive_c/QTEMP");  // absent: the name asked for
-  prefix.MakeFolder("drive_c/qtemp");
-  EXPECT_EQ(WorkFolder(), prefix.path() + "/drive_c/qtemp");  // found ignoring case
+  TempFolder prefix, home;
+  {
+    ScopedVariable wine("WINEPREFIX", prefix.path().c_str());
+    EXPECT_EQ(WorkFolder(), prefix.path() + "/drive_c/QTEMP");  // absent: the name asked for
+    prefix.MakeFolder("drive_c/qtemp");
+    EXPECT_EQ(WorkFolder(), prefix.path() + "/drive_c/qtemp");  // found ignoring case
+  }
+  ScopedVariable wine("WINEPREFIX", nullptr), homeVariable("HOME", home.path().c_str());
+  EXPECT_EQ(WorkFolder(), home.path() + "/.wine/drive_c/QTEMP");
 }
 
 // The separator of the locale LC_ALL, LC_NUMERIC or LANG names, the first one set, read
@@ -149,13 +154,6 @@ TEST(UserDecimalSeparator, FollowsTheNumericLocaleOfTheEnvironment) {
         << (c.all ? c.all : "-") << " " << (c.numeric ? c.numeric : "-") << " "
         << (c.lang ? c.lang : "-");
   }
-}
-
-TEST(WorkFolder, DefaultsToTheHomePrefix) {
-  TempFolder home;
-  ScopedVariable wine("WINEPREFIX", nullptr);
-  ScopedVariable homeVariable("HOME", home.path().c_str());
-  EXPECT_EQ(WorkFolder(), home.path() + "/.wine/drive_c/QTEMP");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Pairs of codes with the order CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE) gives
 // them under Wine 8 (Windows-1252 bytes). The native code comparison must agree with every
-// pair, and the Windows build checks the same table against CompareStringA itself.
+// pair, and the same test in the Windows build checks the table against CompareStringA itself.
 #pragma once
 
 #include <string>
@@ -18,8 +18,12 @@ inline const std::vector<CodeComparisonPair>& CodeComparisonPairs() {
   static const std::vector<CodeComparisonPair> pairs{
       // Case is ignored, in accented letters too.
       {"MAT", "mat", 0},
+      {"MAT", "MAT", 0},
+      {"", "", 0},
+      {"a", "B", -1},
       {"\xC1LG", "\xE1lg", 0},  // ÁLG, álg
       {"\xD1O", "\xF1o", 0},    // ÑO, ño
+      {"\xD1U", "\xF1u", 0},    // ÑU, ñu
       {"\x8A" "A", "\x9A" "a", 0},  // ŠA, ša
       {"\x9F", "\xFF", 0},      // Ÿ, ÿ
       // Ligatures are their letters.
@@ -67,6 +71,9 @@ inline const std::vector<CodeComparisonPair>& CodeComparisonPairs() {
       // Digits are ordered character by character.
       {"0800", "800", -1},
       {"0800", "0855", -1},
+      {"0830", "0900", -1},
+      {"0855", "1045", -1},
+      {"1100", "0900", 1},
       {"1045", "800", -1},
       {"", "A", -1},
       {"LEN", "mat", -1},

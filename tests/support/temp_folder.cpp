@@ -13,6 +13,20 @@ namespace norvalde::testing {
 
 namespace fs = std::filesystem;
 
+std::set<std::string> FileNames(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "<missing>";
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 TempFolder::TempFolder() {
   std::random_device random;
   const fs::path base = fs::temp_directory_path();
@@ -50,10 +64,9 @@ std::string TempFolder::WriteFile(const std::string& name, const std::string& by
 }
 
 std::string TempFolder::ReadFile(const std::string& name) const {
-  const std::string path = Path(name);
-  std::ifstream in(path, std::ios::binary);
-  EXPECT_TRUE(in.good()) << "cannot read " << path;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  const std::string bytes = ReadBytes(Path(name));
+  EXPECT_NE(bytes, "<missing>") << "cannot read " << Path(name);
+  return bytes;
 }
 
 std::string TempFolder::MakeFolder(const std::string& name) const {

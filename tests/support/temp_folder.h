@@ -1,9 +1,15 @@
 // A fresh folder for one test, removed with everything in it when the test ends.
 #pragma once
 
+#include <set>
 #include <string>
 
 namespace norvalde::testing {
+
+// The names in `folder`: files, folders and links alike.
+std::set<std::string> FileNames(const std::string& folder);
+// The bytes of the file at `path`, or "<missing>" when it cannot be read.
+std::string ReadBytes(const std::string& path);
 
 class TempFolder {
  public:

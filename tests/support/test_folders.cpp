@@ -1,9 +1,8 @@
 #include "tests/support/test_folders.h"
 
-#include <algorithm>
+#include <gtest/gtest.h>
+
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "platform/paths.h"
 #include "tables/table.h"
@@ -44,18 +43,12 @@ void TestFolders::WriteRovaBytes(const std::string& name, const std::string& byt
 }
 
 std::string TestFolders::ReadRova(const std::string& name) const {
-  std::ifstream in(platform::JoinPath(rovaFolder_, name), std::ios::binary);
-  if (!in) return "<missing>";
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  return ReadBytes(platform::JoinPath(rovaFolder_, name));
 }
 
 std::vector<std::string> TestFolders::RovaFileNames() const {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(rovaFolder_)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
+  const std::set<std::string> names = FileNames(rovaFolder_);
+  return {names.begin(), names.end()};
 }
 
 std::vector<std::vector<std::string>> TestFolders::Rows(
@@ -91,6 +84,14 @@ void TestFolders::WriteWorkFile(const std::string& name, const std::string& byte
 
 std::string TestFolders::ReadWorkFile(const std::string& name) const {
   return temp_.ReadFile(platform::JoinPath("QTEMP", name));
+}
+
+void TestFolders::SpoilNumber(const std::string& name) const {
+  std::string bytes = ReadWorkFile(name);
+  const size_t at = bytes.find("424242");
+  ASSERT_NE(at, std::string::npos) << "no 424242 in " << name;
+  bytes.replace(at, 6, "42x4?2");
+  WriteWorkFile(name, bytes);
 }
 
 }  // namespace norvalde::testing

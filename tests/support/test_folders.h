@@ -55,6 +55,9 @@ class TestFolders {
   bool WorkFileExists(const std::string& name) const;
   void WriteWorkFile(const std::string& name, const std::string& bytes) const;
   std::string ReadWorkFile(const std::string& name) const;
+  // The one number 424242 stored in the work table `name` (with .DBF) becomes "42x4?2", text
+  // that no reader takes for a number.
+  void SpoilNumber(const std::string& name) const;
 
   RecordingMessageSink messages;
 

@@ -16,6 +16,7 @@
 namespace norvalde::tables {
 namespace {
 
+using testing::ErrorOf;
 using testing::FaultyEnv;
 using testing::Operation;
 using testing::TempFolder;
@@ -33,7 +34,8 @@ constexpr size_t kRecordLength = 1 + 4 + 20;
 
 uint32_t HeaderCount(const std::string& bytes) {
   return static_cast<uint8_t>(bytes[4]) | static_cast<uint8_t>(bytes[5]) << 8 |
-         static_cast<uint8_t>(bytes[6]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(bytes[7])) << 24;
+         static_cast<uint8_t>(bytes[6]) << 16 |
+         static_cast<uint32_t>(static_cast<uint8_t>(bytes[7])) << 24;
 }
 
 // Every table file we leave must be whole: the header counts exactly the records present, and
@@ -82,9 +84,9 @@ TEST_F(TableFilesTest, ExclusiveOpensKeepOthersOutAndSharedOnesCoexist) {
     Table first(env_), second(env_);
     first.Open(folder_.path(), "T", c.first, Access::kReadWrite);
     const std::string message =
-        test::ErrorOf([&] { second.Open(folder_.path(), "T", c.second, Access::kReadOnly); });
+        ErrorOf([&] { second.Open(folder_.path(), "T", c.second, Access::kReadOnly); });
     if (c.secondOpens) {
-      EXPECT_EQ(message, "(no error)");
+      EXPECT_EQ(message, "<no error>");
       continue;
     }
     EXPECT_EQ(message, "No se puede abrir la tabla \"" + folder_.Path("T.DBF") +
@@ -101,7 +103,7 @@ TEST_F(TableFilesTest, CreatingATableInUseFailsAndLeavesItAsItWas) {
   holder.Close();
   holder.Open(folder_.path(), "T.DBF", Sharing::kShared, Access::kReadOnly);
   const std::string before = folder_.ReadFile("T.DBF");
-  EXPECT_NE(test::ErrorOf([&] { Table::Create(env_, folder_.path(), "T.DBF", kFields); })
+  EXPECT_NE(ErrorOf([&] { Table::Create(env_, folder_.path(), "T.DBF", kFields); })
                 .find("en uso por otro programa"),
             std::string::npos);
   EXPECT_EQ(folder_.ReadFile("T.DBF"), before);
@@ -110,22 +112,27 @@ TEST_F(TableFilesTest, CreatingATableInUseFailsAndLeavesItAsItWas) {
 TEST_F(TableFilesTest, MissingFolderAndFileAreNamedInTheError) {
   Table table(env_);
   const std::string missing = folder_.Path("NADA");
-  EXPECT_EQ(test::ErrorOf([&] { table.Open(missing, "SOLUC", Sharing::kExclusive, Access::kReadWrite); }),
+  const auto open = [&](const std::string& folder, const char* name) {
+    table.Open(folder, name, Sharing::kExclusive, Access::kReadWrite);
+  };
+  EXPECT_EQ(ErrorOf([&] { open(missing, "SOLUC"); }),
             "No se puede abrir la tabla \"" + platform::JoinPath(missing, "SOLUC.DBF") +
                 "\": no existe la carpeta");
-  EXPECT_EQ(test::ErrorOf([&] { table.Open(folder_.path(), "PROFT", Sharing::kExclusive, Access::kReadWrite); }),
-            "No se puede abrir la tabla \"" + folder_.Path("PROFT.DBF") + "\": no existe el archivo");
-  EXPECT_EQ(test::ErrorOf([&] { Table::Create(env_, missing, "A.DBF", kFields); }),
+  EXPECT_EQ(ErrorOf([&] { open(folder_.path(), "PROFT"); }),
+            "No se puede abrir la tabla \"" + folder_.Path("PROFT.DBF") +
+                "\": no existe el archivo");
+  EXPECT_EQ(ErrorOf([&] { Table::Create(env_, missing, "A.DBF", kFields); }),
             "No se puede crear la tabla \"" + platform::JoinPath(missing, "A.DBF") +
                 "\": no existe la carpeta");
   // A folder under the table's name is named as what it is.
   folder_.MakeFolder("SOLUC.DBF");
   folder_.MakeFolder("ASIGT.DBF");
   const std::string inPlace = "\": en su lugar hay una carpeta con ese nombre";
-  const auto open = [&] { table.Open(folder_.path(), "SOLUC", Sharing::kShared, Access::kReadOnly); };
-  EXPECT_EQ(test::ErrorOf(open),
-            "No se puede abrir la tabla \"" + folder_.Path("SOLUC.DBF") + inPlace);
-  EXPECT_EQ(test::ErrorOf([&] { Table::Create(env_, folder_.path(), "ASIGT.DBF", kFields); }),
+  const auto shared = [&] {
+    table.Open(folder_.path(), "SOLUC", Sharing::kShared, Access::kReadOnly);
+  };
+  EXPECT_EQ(ErrorOf(shared), "No se puede abrir la tabla \"" + folder_.Path("SOLUC.DBF") + inPlace);
+  EXPECT_EQ(ErrorOf([&] { Table::Create(env_, folder_.path(), "ASIGT.DBF", kFields); }),
             "No se puede crear la tabla \"" + folder_.Path("ASIGT.DBF") + inPlace);
   EXPECT_FALSE(table.IsOpen());
 }
@@ -149,10 +156,10 @@ TEST_F(TableFilesTest, AReadOnlyFileOpensReadOnlyAndRefusesChanges) {
   Table table(readOnly);
   table.Open(folder_.path(), "T.DBF", Sharing::kExclusive, Access::kReadWrite);
   EXPECT_TRUE(table.AtEnd());
-  EXPECT_EQ(test::ErrorOf([&] { table.Append(); }),
+  EXPECT_EQ(ErrorOf([&] { table.Append(); }),
             "No se puede modificar la tabla \"" + folder_.Path("T.DBF") +
                 "\": está abierta solo para lectura");
-  EXPECT_NE(test::ErrorOf([&] { Table::Create(readOnly, folder_.path(), "T.DBF", kFields); })
+  EXPECT_NE(ErrorOf([&] { Table::Create(readOnly, folder_.path(), "T.DBF", kFields); })
                 .find("acceso denegado"),
             std::string::npos);
 }
@@ -186,7 +193,7 @@ TEST_F(TableFilesTest, AFailedWriteLeavesExactlyTheRowsStored) {
   table.Open(folder_.path(), "T.DBF", Sharing::kShared, Access::kReadWrite);
   // The first block and its header reach the disk; the second block's write finds it full.
   env_.FailNth(Operation::kWrite, 3, kDiskFull);
-  const std::string message = test::ErrorOf([&] { AppendRows(table, 30000); });
+  const std::string message = ErrorOf([&] { AppendRows(table, 30000); });
   EXPECT_EQ(message, "No se puede escribir en la tabla \"" + folder_.Path("T.DBF") +
                          "\": el disco está lleno");
   table.Close();
@@ -201,8 +208,9 @@ TEST_F(TableFilesTest, AFailedHeaderUpdateOnCloseIsReportedAndTheRowsDropped) {
   Table table(env_);
   table.Open(folder_.path(), "T.DBF", Sharing::kShared, Access::kReadWrite);
   AppendRows(table, 3);
-  env_.FailNth(Operation::kWrite, 2, testing::kErrorDeviceFault);  // the rows go, the new count does not
-  EXPECT_NE(test::ErrorOf([&] { table.Close(); }).find(folder_.Path("T.DBF")), std::string::npos);
+  // The rows go, the new count does not.
+  env_.FailNth(Operation::kWrite, 2, testing::kErrorDeviceFault);
+  EXPECT_NE(ErrorOf([&] { table.Close(); }).find(folder_.Path("T.DBF")), std::string::npos);
   EXPECT_FALSE(table.IsOpen());
   ExpectValidTable(folder_.ReadFile("T.DBF"), 0);
 }

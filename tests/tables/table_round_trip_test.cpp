@@ -13,6 +13,7 @@
 namespace norvalde::tables {
 namespace {
 
+using testing::ErrorOf;
 using testing::FixedClockEnv;
 using testing::TempFolder;
 
@@ -87,7 +88,7 @@ TEST_F(TableRoundTripTest, ValuesReadBackByTypeRules) {
   EXPECT_EQ(table_.AsText("DNI"), "");
   EXPECT_EQ(table_.AsNumber("HORAS"), 0);
   EXPECT_EQ(table_.AsInteger("DNI"), 0);
-  EXPECT_EQ(test::ErrorOf([&] { table_.AsInteger("NOMBRE"); }), "'' no es un valor entero válido");
+  EXPECT_EQ(ErrorOf([&] { table_.AsInteger("NOMBRE"); }), "'' no es un valor entero válido");
   table_.Next();
   EXPECT_EQ(table_.AsInteger("HORAS"), 0);  // 0.5 rounds to the even 0
   table_.Next();
@@ -147,13 +148,44 @@ TEST_F(TableRoundTripTest, TextAndNumberSettersConvertBetweenKinds) {
   EXPECT_NE(folder_.ReadFile("T.DBF").find("1.250000"), std::string::npos);  // stored with "."
 }
 
+// A field looked up once by name (a handle) serves every row after, matched ignoring case.
+TEST_F(TableRoundTripTest, OneFieldLookupServesEveryRow) {
+  CreateAndOpen();
+  const FieldHandle nombre = table_.FindField("nombre");
+  const FieldHandle horas = table_.FindField("Horas");
+  ASSERT_TRUE(nombre.found() && horas.found());
+  for (int i = 0; i < 3; ++i) {
+    table_.Append();
+    table_.SetText(nombre, "N" + std::to_string(i));
+    table_.SetNumber(horas, i + 0.5);
+    table_.Post();
+  }
+  std::vector<std::string> read;
+  for (table_.First(); !table_.AtEnd(); table_.Next()) {
+    read.push_back(table_.AsText(nombre) + "=" + table_.AsText(horas));
+    EXPECT_EQ(table_.AsText(nombre), table_.AsText("NOMBRE"));  // the same field by name
+  }
+  EXPECT_EQ(read, (std::vector<std::string>{"N0=0.5", "N1=1.5", "N2=2.5"}));
+}
+
+// A missing field's error names it and the component; a handle's lookup never fails, its first
+// use fails with the by-name error.
 TEST_F(TableRoundTripTest, FieldErrorsNameTheFieldAndTheComponent) {
   CreateAndOpen();
-  EXPECT_EQ(test::ErrorOf([&] { table_.AsText("AULA"); }), "No se encuentra el campo 'AULA'");
+  EXPECT_EQ(ErrorOf([&] { table_.AsText("AULA"); }), "No se encuentra el campo 'AULA'");
+  table_.Close();
   Table soluc(env_, "wwTableSoluc");
-  soluc.Open(folder_.path(), "T", Sharing::kShared, Access::kReadOnly);
-  EXPECT_EQ(test::ErrorOf([&] { soluc.AsText("aula"); }),
-            "wwTableSoluc: No se encuentra el campo 'aula'");
+  soluc.Open(folder_.path(), "T", Sharing::kShared, Access::kReadWrite);
+  const std::string missing = "wwTableSoluc: No se encuentra el campo 'aula'";
+  EXPECT_EQ(ErrorOf([&] { soluc.AsText("aula"); }), missing);
+  FieldHandle aula;
+  EXPECT_NO_THROW(aula = soluc.FindField("aula"));
+  EXPECT_FALSE(aula.found());
+  EXPECT_EQ(ErrorOf([&] { soluc.AsText(aula); }), missing);
+  soluc.Append();
+  EXPECT_EQ(ErrorOf([&] { soluc.SetText(aula, "A1"); }), missing);
+  soluc.Close();
+  EXPECT_EQ(ErrorOf([&] { soluc.FindField("NOMBRE"); }), "La tabla no está abierta");
 }
 
 // Rows look fields up by name over and over: every spelling must keep finding the same field
@@ -179,7 +211,7 @@ TEST_F(TableRoundTripTest, FieldLookupsStayRightAcrossManyNamesSpellingsAndTable
       const std::string upper = "F" + std::to_string(i), lower = "f" + std::to_string(i);
       ASSERT_EQ(table_.AsInteger(pass == 1 ? lower : upper), i) << upper;
     }
-    EXPECT_EQ(test::ErrorOf([&] { table_.AsText("F120"); }), "No se encuentra el campo 'F120'");
+    EXPECT_EQ(ErrorOf([&] { table_.AsText("F120"); }), "No se encuentra el campo 'F120'");
   }
   table_.Open(folder_.path(), "REVERSED", Sharing::kShared, Access::kReadOnly);
   for (int i = 0; i < kCount; ++i) ASSERT_EQ(table_.AsInteger("F" + std::to_string(i)), 1000 + i);

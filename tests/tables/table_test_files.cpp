@@ -5,8 +5,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/error.h"
-
 namespace norvalde::tables::test {
 
 std::string FixtureBytes(const std::string& name) {
@@ -20,15 +18,6 @@ std::string FixtureBytes(const std::string& name) {
 void CopyFixture(const testing::TempFolder& folder, const std::string& name,
                  const std::string& as) {
   folder.WriteFile(as.empty() ? name : as, FixtureBytes(name));
-}
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "(no error)";
 }
 
 void PutLittle16(std::string& bytes, size_t at, unsigned value) {

@@ -2,9 +2,9 @@
 // the bytes of a small table of our own to damage.
 #pragma once
 
-#include <functional>
 #include <string>
 
+#include "tests/support/error_of.h"
 #include "tests/support/temp_folder.h"
 
 namespace norvalde::tables::test {
@@ -15,9 +15,6 @@ std::string FixtureBytes(const std::string& name);
 // Copies a fixture file into `folder` under `as` (default: its own name).
 void CopyFixture(const testing::TempFolder& folder, const std::string& name,
                  const std::string& as = {});
-
-// The message of the norvalde::Error that `action` throws, or "(no error)".
-std::string ErrorOf(const std::function<void()>& action);
 
 // Little-endian 16- and 32-bit values written into `bytes` at `at`.
 void PutLittle16(std::string& bytes, size_t at, unsigned value);

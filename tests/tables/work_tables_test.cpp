@@ -1,18 +1,15 @@
-// The six work tables as the Export re-creates them, and the Import's six table components.
+// The six work tables as the Export re-creates them, keeping the ones they replace. Values cut
+// to a field's width are the engine's rule (round-trip suite), on these tables the conversions'.
 #include "tables/work_tables.h"
 
 #include "export/work_table_recreation.h"
-#include "import/import_tables.h"
 
 #include <gtest/gtest.h>
-
-#include <dirent.h>
 
 #include <set>
 #include <string>
 #include <vector>
 
-#include "core/error.h"
 #include "platform/paths.h"
 #include "tests/support/faulty_env.h"
 #include "tests/support/fixed_clock_env.h"
@@ -25,8 +22,9 @@ namespace {
 
 using exporting::KeptTables;
 using exporting::RecreateWorkTable;
-using importing::ImportTables;
+using testing::ErrorOf;
 using testing::FaultyEnv;
+using testing::FileNames;
 using testing::Operation;
 using testing::TempFolder;
 
@@ -39,16 +37,6 @@ std::vector<std::string> StoredFields(const std::string& bytes) {
                      std::to_string(static_cast<uint8_t>(bytes[at + 17])));
   }
   return fields;
-}
-
-std::set<std::string> FilesIn(const std::string& folder) {
-  std::set<std::string> names;
-  DIR* dir = opendir(folder.c_str());
-  while (const dirent* entry = readdir(dir)) {
-    if (entry->d_name[0] != '.') names.insert(entry->d_name);
-  }
-  closedir(dir);
-  return names;
 }
 
 class WorkTablesTest : public ::testing::Test {
@@ -93,7 +81,7 @@ TEST_F(WorkTablesTest, TheSixTablesHaveTheirFieldsInOrder) {
     EXPECT_EQ(StoredFields(folder_.ReadFile(file)), fields) << file;
     files.insert(file);
   }
-  EXPECT_EQ(FilesIn(folder_.path()), files);
+  EXPECT_EQ(FileNames(folder_.path()), files);
 }
 
 TEST_F(WorkTablesTest, AnOlderTableAndItsIndexAreKeptWhateverTheirCase) {
@@ -101,9 +89,9 @@ TEST_F(WorkTablesTest, AnOlderTableAndItsIndexAreKeptWhateverTheirCase) {
   const std::string old = folder_.ReadFile("asignomt.dbf");
   folder_.WriteFile("ASIGNOMT.MDX", "index");
   Recreate(AsignomtTable());
-  EXPECT_EQ(FilesIn(folder_.path()),
+  EXPECT_EQ(FileNames(folder_.path()),
             (std::set<std::string>{"ASIGNOMT.DBF", "Copias de Norvalde"}));
-  EXPECT_EQ(FilesIn(run_), (std::set<std::string>{"asignomt.dbf", "ASIGNOMT.MDX"}));
+  EXPECT_EQ(FileNames(run_), (std::set<std::string>{"asignomt.dbf", "ASIGNOMT.MDX"}));
   EXPECT_EQ(folder_.ReadFile("Copias de Norvalde/2024-03-15 09.05.00/asignomt.dbf"), old);
   Table table(env_);
   table.Open(folder_.path(), "ASIGNOMT", Sharing::kShared, Access::kReadOnly);
@@ -116,7 +104,7 @@ TEST_F(WorkTablesTest, AnOldTableThatCannotBeKeptStopsTheExportUntouched) {
   folder_.WriteFile("ASIGNOMT.DBF", "old table");
   folder_.WriteFile("Copias de Norvalde", "");  // a file where the keeping folder goes
   Table table(env_);
-  EXPECT_EQ(test::ErrorOf([&] { RecreateWorkTable(kept_, AsignomtTable(), table); }),
+  EXPECT_EQ(ErrorOf([&] { RecreateWorkTable(kept_, AsignomtTable(), table); }),
             "No se puede crear la carpeta \"" + keeping_ +
                 "\": ya existe un archivo con ese nombre");
   ASSERT_EQ(env_.DeleteFile(keeping_), 0);
@@ -134,7 +122,7 @@ TEST_F(WorkTablesTest, AnOldTableThatCannotBeKeptStopsTheExportUntouched) {
   };
   for (const auto& failure : cases) {
     env_.FailNth(failure.operation, failure.nth, testing::kErrorAccessDenied);
-    EXPECT_EQ(test::ErrorOf([&] { RecreateWorkTable(kept_, AsignomtTable(), table); }),
+    EXPECT_EQ(ErrorOf([&] { RecreateWorkTable(kept_, AsignomtTable(), table); }),
               failure.error);
     EXPECT_EQ(folder_.ReadFile("ASIGNOMT.DBF"), "old table");
   }
@@ -146,48 +134,10 @@ TEST_F(WorkTablesTest, ATableHeldByAnotherProgramIsKeptAndItsCreationFails) {
   Table holder(env_);
   holder.Open(folder_.path(), "GRUPOST", Sharing::kShared, Access::kReadOnly);
   Table table(env_);
-  EXPECT_EQ(test::ErrorOf([&] { RecreateWorkTable(kept_, GrupostTable(), table); }),
+  EXPECT_EQ(ErrorOf([&] { RecreateWorkTable(kept_, GrupostTable(), table); }),
             "No se puede crear la tabla \"" + folder_.Path("GRUPOST.DBF") +
                 "\": la tabla está en uso por otro programa");
   EXPECT_EQ(folder_.ReadFile("GRUPOST.DBF"), before);
-}
-
-TEST_F(WorkTablesTest, LongValuesAreCutToTheFieldWidth) {
-  Table table(env_);
-  RecreateWorkTable(kept_, AsignomtTable(), table);
-  table.Append();
-  table.SetText("NOMBRE", std::string(40, 'a') + std::string(20, 'b'));
-  table.SetText("CODLARGO", "ABCDEFGHIJKLMNOPQRST");
-  table.Post();
-  RecreateWorkTable(kept_, GrupostTable(), table);
-  table.Append();
-  table.SetText("TURNO", "TAR");
-  table.Post();
-  table.Close();
-
-  table.Open(folder_.path(), "ASIGNOMT.DBF", Sharing::kShared, Access::kReadOnly);
-  EXPECT_EQ(table.AsText("NOMBRE"), std::string(40, 'a'));
-  EXPECT_EQ(table.AsText("CODLARGO"), "ABCDEFGH");
-  table.Open(folder_.path(), "GRUPOST.DBF", Sharing::kShared, Access::kReadOnly);
-  EXPECT_EQ(table.AsText("TURNO"), "T");
-}
-
-class ImportTablesTest : public WorkTablesTest {
- protected:
-  ImportTables tables_{env_};
-};
-
-TEST_F(ImportTablesTest, AMissingTableMakesItsExclusiveOpenFail) {
-  Recreate(GrupostTable());
-  tables_.wwTableGrupos.Open(folder_.path(), "GRUPOST", Sharing::kExclusive, Access::kReadWrite);
-  EXPECT_EQ(test::ErrorOf([&] {
-              tables_.wwTableProfesor.Open(folder_.path(), "PROFT", Sharing::kExclusive,
-                                           Access::kReadWrite);
-            }),
-            "No se puede abrir la tabla \"" + folder_.Path("PROFT.DBF") + "\": no existe el archivo");
-  // Held exclusively, GRUPOST keeps the Export out.
-  Table other(env_);
-  EXPECT_THROW(other.Open(folder_.path(), "GRUPOST.DBF", Sharing::kShared, Access::kReadOnly), Error);
 }
 
 }  // namespace

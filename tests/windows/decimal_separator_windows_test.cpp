@@ -14,6 +14,7 @@
 #include "tables/table.h"
 #include "tests/support/recording_message_sink.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/write_table.h"
 
 namespace norvalde::platform {
 namespace {
@@ -38,16 +39,10 @@ TEST(UserDecimalSeparator, IsTheUsersAndNumbersReadAsTextTakeIt) {
   testing::RecordingMessageSink sink;
   const ActionContext context{Env::Default(), folder.Carpeta(), folder.path(), sink};
   EXPECT_EQ(context.decimalSeparator, separator);
-  tables::Table::Create(context.env, folder.path(), "SOLUC.DBF",
-                        {{"HORA", tables::FieldType::kNumber}});
+  testing::WriteTable(context.env, folder.path(), "SOLUC.DBF",
+                      {{"HORA", tables::FieldType::kNumber}}, {{"3.5"}, {"3"}});
   tables::Table table(context.env, "wwTableSoluc", context.decimalSeparator);
-  table.Open(folder.path(), "SOLUC", tables::Sharing::kExclusive, tables::Access::kReadWrite);
-  for (double hora : {3.5, 3.0}) {
-    table.Append();
-    table.SetNumber("HORA", hora);
-    table.Post();
-  }
-  table.First();
+  table.Open(folder.path(), "SOLUC", tables::Sharing::kExclusive, tables::Access::kReadOnly);
   EXPECT_EQ(table.AsText("HORA"), std::string("3") + separator + "5");
   table.Next();
   EXPECT_EQ(table.AsText("HORA"), "3");

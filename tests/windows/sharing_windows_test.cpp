@@ -1,14 +1,13 @@
 // Share modes stand for the locks: who may open a file while another handle holds it.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
-#include "core/error.h"
 #include "exchange/exchange_line_list.h"
 #include "exchange/exchange_reader.h"
 #include "platform/env.h"
 #include "tables/table.h"
+#include "tests/support/error_of.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/write_table.h"
 #include "tests/windows/wide_path.h"
@@ -17,8 +16,7 @@ namespace norvalde {
 namespace {
 
 using platform::Env;
-using platform::File;
-using platform::OpenMode;
+using norvalde::testing::ErrorOf;
 using norvalde::testing::TempFolder;
 
 // Another program's handle on the file, opened with the system's call.
@@ -42,15 +40,9 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
 class SharingWindows : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::unique_ptr<File> file;
-    ASSERT_EQ(env_.Open(path_, OpenMode::kCreateExclusive, file), 0);
-    ASSERT_EQ(file->Write("0\r\n1ABC\r\n", 9), 0);
-  }
-
   Env& env_ = Env::Default();
   TempFolder folder_;
-  std::string path_ = folder_.Carpeta() + "rova_asignat.txt";
+  std::string path_ = folder_.WriteFile("rova_asignat.txt", "0\r\n1ABC\r\n");
   std::wstring widePath_ = testing::WidePath(path_);
 };
 
@@ -59,22 +51,13 @@ TEST_F(SharingWindows, AFileHeldForWritingCannotBeRead) {
   ASSERT_EQ(writer.error(), 0u);
 
   exchange::ExchangeReader reader(env_);
-  try {
-    reader.Open(path_);
-    FAIL() << "opened a file held for writing";
-  } catch (const Error& error) {
-    EXPECT_STREQ(error.what(), "Error de E/S 32");
-  }
+  EXPECT_EQ(ErrorOf([&] { reader.Open(path_); }), "Error de E/S 32");
 
   exchange::ExchangeLineList lines(env_);
-  try {
-    lines.LoadFromFile(path_);
-    FAIL() << "loaded a file held for writing";
-  } catch (const Error& error) {
-    const std::string prefix = "Cannot open file \"" + path_ + "\". ";
-    EXPECT_EQ(std::string(error.what()).rfind(prefix, 0), 0u) << error.what();
-    EXPECT_GT(std::string(error.what()).size(), prefix.size()) << "no system text";
-  }
+  const std::string error = ErrorOf([&] { lines.LoadFromFile(path_); });
+  const std::string prefix = "Cannot open file \"" + path_ + "\". ";
+  EXPECT_EQ(error.rfind(prefix, 0), 0u) << error;
+  EXPECT_GT(error.size(), prefix.size()) << "no system text";
 }
 
 TEST_F(SharingWindows, WhileReadOthersMayReadButNotWrite) {
@@ -98,14 +81,12 @@ TEST_F(SharingWindows, ATableAnotherProgramHoldsIsInUse) {
     OtherHandle other(testing::WidePath(table), GENERIC_READ | GENERIC_WRITE, kShareAll);
     ASSERT_EQ(other.error(), 0u);
     tables::Table soluc(env_);
-    try {
+    const std::string error = ErrorOf([&] {
       soluc.Open(folder_.Carpeta(), "SOLUC", tables::Sharing::kExclusive,
                  tables::Access::kReadWrite);
-      FAIL() << "opened a table another program holds";
-    } catch (const Error& error) {
-      EXPECT_NE(std::string(error.what()).find("en uso"), std::string::npos) << error.what();
-      EXPECT_NE(std::string(error.what()).find("SOLUC.DBF"), std::string::npos) << error.what();
-    }
+    });
+    EXPECT_NE(error.find("en uso"), std::string::npos) << error;
+    EXPECT_NE(error.find("SOLUC.DBF"), std::string::npos) << error;
   }
   tables::Table soluc(env_);
   soluc.Open(folder_.Carpeta(), "SOLUC", tables::Sharing::kExclusive, tables::Access::kReadWrite);
