@@ -1,7 +1,7 @@
 #include "export/assignment_lookups.h"
 
 #include <algorithm>
-#include <cstring>
+#include <stdexcept>
 
 #include "exchange/exchange_fields.h"
 #include "exchange/exchange_line_stream.h"
@@ -15,61 +15,103 @@ GroupFields FindGroupFields(const tables::Table& table) {
   return fields;
 }
 
-Groups::Groups(tables::Table& grupost) {
-  const GroupFields fields = FindGroupFields(grupost);
+namespace {
+
+// Where the fields `first` to `last` of `table`, which must lie side by side and take `bytes`
+// together, start in a record.
+size_t Block(const tables::Table& table, const std::vector<tables::FieldHandle>& fields,
+             size_t bytes) {
+  const size_t start = table.Span(fields.front()).offset;
+  size_t end = start;
+  for (const tables::FieldHandle& field : fields) {
+    const tables::Table::FieldSpan span = table.Span(field);
+    if (span.offset != end) throw std::logic_error("ASIGT: fields not side by side");
+    end += span.length;
+  }
+  if (end - start != bytes) throw std::logic_error("ASIGT: fields of another width");
+  return start;
+}
+
+}  // namespace
+
+AsigtFields::AsigtFields(const tables::Table& asigt)
+    : casig(asigt.FindField("CASIG")),
+      cgrup(asigt.FindField("CGRUP")),
+      nivel(asigt.FindField("NIVEL")),
+      curso(asigt.FindField("CURSO")),
+      horas(asigt.FindField("HORAS")),
+      sesiones(asigt.FindField("SESIONES")),
+      group(FindGroupFields(asigt)),
+      casigSpan(asigt.Span(casig)),
+      cgrupSpan(asigt.Span(cgrup)),
+      nivelSpan(asigt.Span(nivel)),
+      cursoSpan(asigt.Span(curso)),
+      groupAt(Block(asigt, {group.begin(), group.end()}, kGroupBytes)),
+      hoursAt(Block(asigt, {horas, sesiones}, kHoursBytes)) {}
+
+Groups::Groups(tables::Table& grupost, const tables::Table& asigt, const AsigtFields& fields) {
+  const GroupFields copied = FindGroupFields(grupost);
   const tables::FieldHandle abrev = grupost.FindField("ABREV");
   for (grupost.First(); !grupost.AtEnd(); grupost.Next()) {
+    exchange::ShortKeySlots<4>::Key key;
+    if (!exchange::PutKeyText(key, 0, 4, grupost.AsText(abrev))) continue;
     bool added = false;
-    index_.Add({grupost.AsText(abrev)}, added);
-    if (added) groups_.push_back(ReadGroup(grupost, fields));
+    Slot& group = slots_.Add(key, added);
+    if (!added) continue;
+    // A field the table lacks fails here as at any row, with the table's own error.
+    try {
+      for (size_t i = 0; i < kGroupFields.size(); ++i) {
+        const tables::Table::FieldSpan span = asigt.Span(fields.group[i]);
+        asigt.PutText(fields.group[i], grupost.AsText(copied[i]),
+                         group.data + (span.offset - fields.groupAt));
+      }
+      group.used = kReadable;
+    } catch (...) {
+      group.used = kFailed;
+      failures_.emplace_back(key, std::current_exception());
+    }
   }
 }
 
-// A field the table lacks fails here as at any row, with the table's own error.
-GroupData Groups::ReadGroup(tables::Table& grupost, const GroupFields& fields) {
-  GroupData group;
-  group.valuesAt = texts_.size();
-  for (size_t i = 0; i < kGroupFields.size(); ++i) {
-    try {
-      const std::string value = grupost.AsText(fields[i]);
-      group.lengths[i] = static_cast<uint16_t>(value.size());
-      texts_ += value;
-    } catch (...) {
-      group.readable = static_cast<uint8_t>(i);
-      group.failure = std::current_exception();
-      break;
-    }
+std::exception_ptr Groups::Failure(const Slot& group) const {
+  for (const auto& [key, failure] : failures_) {
+    if (key == group.key) return failure;
   }
-  return group;
+  return nullptr;
 }
 
 CourseHours::CourseHours(platform::Env& env, const std::string& path) {
   using exchange::FieldView;
+  exchange::ShortKeySlots<6> texts;  // each distinct hours text and its value's index
   exchange::ExchangeLineStream lines(env);
   lines.Open(path);
   std::string_view line;
   while (lines.Next(line)) {
     if (!exchange::IsDetailLine(line, exchange::kGuardAsignatCurso)) continue;
-    // Subject, level and course.
+    Key key;  // each field is at most as wide as its columns, so it always fits
+    MakeKey(FieldView(line, 24, 27), FieldView(line, 2, 4), FieldView(line, 8, 10), key);
     bool added = false;
-    index_.Add({FieldView(line, 24, 27), FieldView(line, 2, 4), FieldView(line, 8, 10)}, added);
-    if (added) hours_.emplace_back(FieldView(line, 28, 33));
+    Slot& slot = slots_.Add(key, added);
+    if (!added) continue;
+    // An empty field counts as "1", so a kept text is never empty.
+    std::string_view text = FieldView(line, 28, 33);
+    if (text.empty()) text = "1";
+    exchange::ShortKeySlots<6>::Key textKey;
+    exchange::PutKeyText(textKey, 0, 6, text);
+    auto& known = texts.Add(textKey, added);
+    if (added) {
+      const auto index = static_cast<uint32_t>(values_.size());
+      std::memcpy(known.data, &index, sizeof index);
+      values_.emplace_back(text);
+    }
+    std::memcpy(slot.data, known.data, sizeof(uint32_t));
   }
 }
 
-CourseHours::Hours::Hours(std::string_view field) : length(static_cast<uint8_t>(field.size())) {
-  if (!field.empty()) std::memcpy(text, field.data(), field.size());
-}
-
-double CourseHours::Convert(Hours& hours) {
-  if (!hours.converted) {
-    std::string text(hours.text, hours.length);
-    if (text.empty()) text.push_back('1');
-    std::replace(text.begin(), text.end(), ',', '.');
-    hours.value = FloatFromText(text);
-    hours.converted = true;
-  }
-  return hours.value;
+double CourseHours::Convert(const Value& value) {
+  std::string text = value.text;
+  std::replace(text.begin(), text.end(), ',', '.');
+  return FloatFromText(text);
 }
 
 }  // namespace norvalde::exporting

@@ -66,12 +66,12 @@ void Cursor::Post() {
   state_ = State::kBrowse;
 }
 
-char* Cursor::EditableField(const DbfField& field) {
+char* Cursor::EditableRow() {
   if (state_ == State::kBrowse) {
     ThrowTableError("No se puede modificar la tabla", file_.path(),
                     "el registro no está en edición (falta Edit o Append)");
   }
-  return row_.data() + field.offset;
+  return row_.data();
 }
 
 FieldValue Cursor::Value(const DbfField& field) const {

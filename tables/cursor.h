@@ -33,8 +33,10 @@ class Cursor {
   // Browsing again without storing the pending row (the table is being closed).
   void Drop() { state_ = State::kBrowse; }
 
-  // The bytes of `field` in the row being edited or appended; an error while browsing.
-  char* EditableField(const DbfField& field);
+  // The record being edited or appended, and the bytes of `field` in it; an error while
+  // browsing.
+  char* EditableRow();
+  char* EditableField(const DbfField& field) { return EditableRow() + field.offset; }
   // The value of `field` in the current row, its text in Windows-1252. A numeric field that
   // holds no number is the table's damage error.
   FieldValue Value(const DbfField& field) const;

@@ -113,6 +113,17 @@ FieldHandle Table::FindField(const std::string& name) const {
   return {-1, name};
 }
 
+Table::FieldSpan Table::Span(const FieldHandle& field) const {
+  const DbfField& stored = Field(field);
+  return {static_cast<size_t>(stored.offset), static_cast<size_t>(stored.length)};
+}
+
+char* Table::EditableRow() { return Current().cursor.EditableRow(); }
+
+std::string_view Table::StoredBytes(const FieldHandle& field) const {
+  return Current().cursor.Bytes(Field(field));
+}
+
 std::vector<std::string> Table::FieldNames() const {
   std::vector<std::string> names;
   for (const DbfField& field : Current().records.layout().fields) {

@@ -126,6 +126,24 @@ class Table {
   // The open table's fields as stored (for tests and diagnostics).
   std::vector<std::string> FieldNames() const;
 
+  // Rows handled as their stored bytes, for a caller that writes or reads very many rows whose
+  // fields take few distinct values: it works out each value's bytes once, with PutText or
+  // the setters, and copies them into each row; or reads a value once per distinct stored bytes.
+  //
+  // Where a field's bytes lie in a record (whose byte 0 is the deletion flag), and how many.
+  struct FieldSpan {
+    size_t offset;
+    size_t length;
+  };
+  FieldSpan Span(const FieldHandle& field) const;
+  // The bytes SetText would store for `value`, put at `bytes` (Span(field).length of them).
+  void PutText(const FieldHandle& field, std::string_view value, char* bytes) const;
+  // The record of the row being appended or edited, changed in place; an error while browsing.
+  char* EditableRow();
+  // The stored bytes of `field` in the current row (all zero at the end of the table); what
+  // every read of the field in this row is made from.
+  std::string_view StoredBytes(const FieldHandle& field) const;
+
  private:
   struct Opened;
   Opened& Current() const;  // the open table, or an error when none is open

@@ -135,23 +135,44 @@ TEST(AssignmentsConversion, HoursAndSessionPatternsFollowTheWorkedValues) {
   EXPECT_EQ(folders.Rows("ASIGT.DBF", kHourFields), expected);
 }
 
-TEST(AssignmentsConversion, BadHoursTextEndsTheRunAtItsRow) {
-  TestFolders folders;
-  folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
-  folders.WriteRova("rova_asignatgrupo.txt",
-                    {Assignment("G1", "H1"), Assignment("G1", "H2"), Assignment("G1", "H3")});
-  folders.WriteRova("rova_asignatcurso.txt", {CourseHours("ESO", "1", "H1", "2"),
-                                              CourseHours("ESO", "1", "H2", "2 h"),
-                                              CourseHours("ESO", "1", "H3", "3")});
-  ExportarGrupos(folders.Context());
-  try {
-    ExportarAsignaturasGrupos(folders.Context());
-    FAIL() << "the bad hours text was accepted";
-  } catch (const Error& error) {
-    EXPECT_STREQ(error.what(), "'2 h' no es un valor punto flotante válido");
+// `text` with the path of the work table `name` in it written as `name`.
+std::string WithTableName(std::string text, const TestFolders& folders, const std::string& name) {
+  const std::string path = folders.WorkFile(name);
+  if (const size_t at = text.find(path); at != std::string::npos) {
+    text.replace(at, path.size(), name);
   }
-  EXPECT_EQ(folders.Rows("ASIGT.DBF", kHourFields),
-            (Rows{{"H1", "2", "11"}, {"H2", "", ""}, {"H3", "", ""}}));
+  return text;
+}
+
+// An hours text that is no number, or whose number does not fit in HORAS, ends the run at the
+// first row that takes it, which keeps no hours; so do the rows after it.
+TEST(AssignmentsConversion, BadHoursTextEndsTheRunAtItsRow) {
+  const struct {
+    std::string hours, error;
+  } cases[] = {
+      {"2 h", "'2 h' no es un valor punto flotante válido"},
+      {"1E20", "No se puede escribir en la tabla \"ASIGT.DBF\": el valor 1e+20 no cabe en el "
+               "campo 'HORAS'"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.hours);
+    TestFolders folders;
+    folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
+    folders.WriteRova("rova_asignatgrupo.txt",
+                      {Assignment("G1", "H1"), Assignment("G1", "H2"), Assignment("G1", "H3")});
+    folders.WriteRova("rova_asignatcurso.txt", {CourseHours("ESO", "1", "H1", "2"),
+                                                CourseHours("ESO", "1", "H2", c.hours),
+                                                CourseHours("ESO", "1", "H3", "3")});
+    ExportarGrupos(folders.Context());
+    try {
+      ExportarAsignaturasGrupos(folders.Context());
+      ADD_FAILURE() << "the bad hours text was accepted";
+    } catch (const Error& error) {
+      EXPECT_EQ(WithTableName(error.what(), folders, "ASIGT.DBF"), c.error);
+    }
+    EXPECT_EQ(folders.Rows("ASIGT.DBF", kHourFields),
+              (Rows{{"H1", "2", "11"}, {"H2", "", ""}, {"H3", "", ""}}));
+  }
 }
 
 TEST(AssignmentsConversion, MissingCourseHoursLeaveHoursEmptyAndTheTableClosed) {
@@ -236,12 +257,7 @@ std::string ErrorOf(TestFolders& folders) {
   try {
     ExportarAsignaturasGrupos(folders.Context());
   } catch (const Error& error) {
-    std::string text = error.what();
-    const std::string path = folders.WorkFile("GRUPOST.DBF");
-    if (const size_t at = text.find(path); at != std::string::npos) {
-      text.replace(at, path.size(), "GRUPOST.DBF");
-    }
-    return text;
+    return WithTableName(error.what(), folders, "GRUPOST.DBF");
   }
   return "(no error)";
 }
