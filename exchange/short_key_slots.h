@@ -1,9 +1,10 @@
 // An index from short keys of a fixed size to the first slot added under each key: the key and
-// the data that goes with it side by side, sixteen bytes together. For the lookups that run
-// once per row of the largest tables, where the time goes in waiting for memory, not in work:
-// - A slot is sixteen bytes and aligned to sixteen, so it never spans two cache lines: a lookup
-//   that finds its key on the first probe reads one line of memory, and a prefetch can bring
-//   that line in while earlier rows are still being worked on (Prefetch).
+// the data that goes with it side by side, in sixteen or thirty-two bytes. For the lookups that
+// run once per row of the largest tables, where the time goes in waiting for memory, not in
+// work:
+// - A slot is aligned to its size, so it never spans two cache lines: a lookup that finds its
+//   key on the first probe reads one line of memory, and a prefetch can bring that line in
+//   while earlier rows are still being worked on (Prefetch).
 // - A key is its texts, each zero-padded to its size. Callers' texts never end with a zero byte
 //   (trimmed or read back without the blanks and zeros that fill a field), so two different
 //   texts never pad to the same bytes.
@@ -18,21 +19,23 @@
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <type_traits>
 
 namespace norvalde::exchange {
 
-template <size_t kKeySize>
+// `Data` is the caller's, of bytes only (char arrays), so that nothing pads the slot.
+template <size_t kKeySize, typename Data>
 class ShortKeySlots {
  public:
-  static_assert(kKeySize > 0 && kKeySize < 16);
   using Key = std::array<char, kKeySize>;
+  static constexpr size_t kSlotSize = kKeySize + sizeof(Data) + 1 <= 16 ? 16 : 32;
 
-  struct alignas(16) Slot {
+  struct alignas(kSlotSize) Slot {
     Key key;
-    char data[15 - kKeySize];  // the caller's
-    uint8_t used;              // 0 for a free slot
+    Data data;
+    uint8_t used;  // 0 for a free slot
   };
-  static_assert(sizeof(Slot) == 16);
+  static_assert(sizeof(Slot) == kSlotSize && std::is_trivially_copyable_v<Data>);
 
   ShortKeySlots() {
     for (Chunk& chunk : chunks_) chunk.Allocate(kFirstChunkSlots);
@@ -91,7 +94,7 @@ class ShortKeySlots {
     Slot* Place(const Key& key, uint64_t hash) const {
       for (uint64_t at = hash & mask;; at = (at + 1) & mask) {
         Slot* slot = &slots[at];
-        if (slot->used == 0 || slot->key == key) return slot;
+        if (slot->used == 0 || SameKey(slot->key, key)) return slot;
       }
     }
     // Twice the slots; each used one moves to where its hash now points.
@@ -105,14 +108,21 @@ class ShortKeySlots {
     }
   };
 
-  // The key's bytes as two words, mixed so that every bit counts in both the top byte, which
-  // picks the chunk, and the low bits, which pick the slot.
-  static uint64_t Hash(const Key& key) {
+  // The key's bytes as two words, zero beyond the key. Copies of a fixed size compile to plain
+  // loads, where comparing or hashing the bytes through calls would cost more than the work.
+  static std::array<uint64_t, 2> Words(const Key& key) {
     char bytes[16] = {};
     std::memcpy(bytes, key.data(), kKeySize);
-    uint64_t low, high;
-    std::memcpy(&low, bytes, 8);
-    std::memcpy(&high, bytes + 8, 8);
+    std::array<uint64_t, 2> words;
+    std::memcpy(words.data(), bytes, sizeof words);
+    return words;
+  }
+  static bool SameKey(const Key& a, const Key& b) { return Words(a) == Words(b); }
+
+  // The key's words mixed so that every bit counts in both the top byte, which picks the
+  // chunk, and the low bits, which pick the slot.
+  static uint64_t Hash(const Key& key) {
+    const auto [low, high] = Words(key);
     uint64_t h = (low ^ (high * 0x9E3779B97F4A7C15ULL)) * 0xFF51AFD7ED558CCDULL;
     h ^= h >> 32;
     h *= 0xC4CEB9FE1A85EC53ULL;
@@ -123,12 +133,12 @@ class ShortKeySlots {
 };
 
 // `text` into `key` from `at`, zero-padded to `size` bytes. False, with nothing written, when
-// it is longer: no key of that size holds it.
+// it is longer: no key of that size holds it. Byte by byte: a few bytes cost less so than calls
+// to copy and fill them.
 template <size_t kKeySize>
 bool PutKeyText(std::array<char, kKeySize>& key, size_t at, size_t size, std::string_view text) {
   if (text.size() > size) return false;
-  if (!text.empty()) std::memcpy(key.data() + at, text.data(), text.size());
-  std::memset(key.data() + at + text.size(), 0, size - text.size());
+  for (size_t i = 0; i < size; ++i) key[at + i] = i < text.size() ? text[i] : '\0';
   return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "exchange/exchange_fields.h"
 #include "exchange/exchange_line_stream.h"
+#include "tables/dbf_values.h"
 #include "export/number_conversions.h"
 
 namespace norvalde::exporting {
@@ -32,6 +33,20 @@ size_t Block(const tables::Table& table, const std::vector<tables::FieldHandle>&
   return start;
 }
 
+// The level and course of a group as a course-hours key holds them, from its bytes in ASIGT;
+// false when they are wider than the file's columns, so that no line has them.
+bool LevelAndCourseOf(const Groups::Data& group, const tables::Table& asigt,
+                      const AsigtFields& fields, LevelAndCourse& levelAndCourse) {
+  // As a row reads them back once the group's bytes are in it.
+  const auto readBack = [&](const tables::FieldHandle& field) {
+    const tables::Table::FieldSpan span = asigt.Span(field);
+    return tables::WithoutTrailingBlanks({group.asigt + (span.offset - fields.groupAt),
+                                          span.length});
+  };
+  return exchange::PutKeyText(levelAndCourse, 0, 3, readBack(fields.nivel)) &&
+         exchange::PutKeyText(levelAndCourse, 3, 3, readBack(fields.curso));
+}
+
 }  // namespace
 
 AsigtFields::AsigtFields(const tables::Table& asigt)
@@ -44,8 +59,6 @@ AsigtFields::AsigtFields(const tables::Table& asigt)
       group(FindGroupFields(asigt)),
       casigSpan(asigt.Span(casig)),
       cgrupSpan(asigt.Span(cgrup)),
-      nivelSpan(asigt.Span(nivel)),
-      cursoSpan(asigt.Span(curso)),
       groupAt(Block(asigt, {group.begin(), group.end()}, kGroupBytes)),
       hoursAt(Block(asigt, {horas, sesiones}, kHoursBytes)) {}
 
@@ -53,8 +66,8 @@ Groups::Groups(tables::Table& grupost, const tables::Table& asigt, const AsigtFi
   const GroupFields copied = FindGroupFields(grupost);
   const tables::FieldHandle abrev = grupost.FindField("ABREV");
   for (grupost.First(); !grupost.AtEnd(); grupost.Next()) {
-    exchange::ShortKeySlots<4>::Key key;
-    if (!exchange::PutKeyText(key, 0, 4, grupost.AsText(abrev))) continue;
+    Abbreviation key;
+    if (!PadCode(grupost.AsText(abrev), key)) continue;
     bool added = false;
     Slot& group = slots_.Add(key, added);
     if (!added) continue;
@@ -63,8 +76,9 @@ Groups::Groups(tables::Table& grupost, const tables::Table& asigt, const AsigtFi
       for (size_t i = 0; i < kGroupFields.size(); ++i) {
         const tables::Table::FieldSpan span = asigt.Span(fields.group[i]);
         asigt.PutText(fields.group[i], grupost.AsText(copied[i]),
-                         group.data + (span.offset - fields.groupAt));
+                      group.data.asigt + (span.offset - fields.groupAt));
       }
+      group.data.hasHours = LevelAndCourseOf(group.data, asigt, fields, group.data.levelAndCourse);
       group.used = kReadable;
     } catch (...) {
       group.used = kFailed;
@@ -82,29 +96,34 @@ std::exception_ptr Groups::Failure(const Slot& group) const {
 
 CourseHours::CourseHours(platform::Env& env, const std::string& path) {
   using exchange::FieldView;
-  exchange::ShortKeySlots<6> texts;  // each distinct hours text and its value's index
+  // Each distinct hours text and the number of its value.
+  exchange::ShortKeySlots<6, ValueNumber> texts;
   exchange::ExchangeLineStream lines(env);
   lines.Open(path);
   std::string_view line;
   while (lines.Next(line)) {
     if (!exchange::IsDetailLine(line, exchange::kGuardAsignatCurso)) continue;
-    Key key;  // each field is at most as wide as its columns, so it always fits
-    MakeKey(FieldView(line, 24, 27), FieldView(line, 2, 4), FieldView(line, 8, 10), key);
+    // Each field is at most as wide as its columns, so it always fits.
+    Subject subject;
+    LevelAndCourse levelAndCourse;
+    PadCode(FieldView(line, 24, 27), subject);
+    exchange::PutKeyText(levelAndCourse, 0, 3, FieldView(line, 2, 4));
+    exchange::PutKeyText(levelAndCourse, 3, 3, FieldView(line, 8, 10));
     bool added = false;
-    Slot& slot = slots_.Add(key, added);
+    Slot& slot = slots_.Add(MakeKey(subject, levelAndCourse), added);
     if (!added) continue;
     // An empty field counts as "1", so a kept text is never empty.
     std::string_view text = FieldView(line, 28, 33);
     if (text.empty()) text = "1";
-    exchange::ShortKeySlots<6>::Key textKey;
-    exchange::PutKeyText(textKey, 0, 6, text);
+    std::array<char, 6> textKey;
+    PadCode(text, textKey);
     auto& known = texts.Add(textKey, added);
     if (added) {
       const auto index = static_cast<uint32_t>(values_.size());
-      std::memcpy(known.data, &index, sizeof index);
+      std::memcpy(known.data.data(), &index, sizeof index);
       values_.emplace_back(text);
     }
-    std::memcpy(slot.data, known.data, sizeof(uint32_t));
+    slot.data = known.data;
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <exception>
 #include <string>
 #include <string_view>
@@ -39,39 +40,53 @@ struct AsigtFields {
   explicit AsigtFields(const tables::Table& asigt);
   tables::FieldHandle casig, cgrup, nivel, curso, horas, sesiones;
   GroupFields group;
-  tables::Table::FieldSpan casigSpan, cgrupSpan, nivelSpan, cursoSpan;
+  tables::Table::FieldSpan casigSpan, cgrupSpan;
   size_t groupAt, hoursAt;  // where the two blocks start in a record
 };
+
+// The codes of a course-hours key, each zero-padded to the width of its columns in the file.
+using Subject = std::array<char, 4>;
+using LevelAndCourse = std::array<char, 6>;  // 3 and 3
+
+// `text` zero-padded into `code`; false when it is wider, and so matches no line.
+template <size_t n>
+bool PadCode(std::string_view text, std::array<char, n>& code) {
+  return exchange::PutKeyText(code, 0, n, text);
+}
 
 // GRUPOST's rows by ABREV as read back (cut to width, trailing blanks gone); matching is byte
 // for byte, case included. A repeated ABREV keeps its first row, and only that row's copied
 // fields are read. An ABREV longer than the four columns of CGRUP is never looked for.
 class Groups {
  public:
-  // The slot's data is the group's four fields as ASIGT stores them; `used` tells whether they
-  // could be read (kReadable) or not (kFailed, and Failure gives why).
-  using Slot = exchange::ShortKeySlots<4>::Slot;
-  static_assert(sizeof(Slot::data) == kGroupBytes);
+  using Abbreviation = std::array<char, 4>;  // zero-padded
+
+  // What a row takes from its group.
+  struct Data {
+    char asigt[kGroupBytes];  // the four fields as ASIGT stores them
+    // The level and course as the row reads them back, as a course-hours key holds them;
+    // hasHours is 0 when the level is wider than a course-hours level, so no line has it.
+    LevelAndCourse levelAndCourse;
+    char hasHours;
+  };
+  using Slots = exchange::ShortKeySlots<4, Data>;
+  using Slot = Slots::Slot;
+  // Slot::used: whether the group's fields could be read (kReadable) or not (kFailed, and
+  // Failure gives why).
   static constexpr uint8_t kReadable = 1, kFailed = 2;
 
   // Reads GRUPOST whole; the values are encoded as `asigt`'s fields store them.
   Groups(tables::Table& grupost, const tables::Table& asigt, const AsigtFields& fields);
 
   // The group of this CGRUP, or null.
-  const Slot* Find(std::string_view abbreviation) const {
-    exchange::ShortKeySlots<4>::Key key;
-    return exchange::PutKeyText(key, 0, 4, abbreviation) ? slots_.Find(key) : nullptr;
-  }
-  void Prefetch(std::string_view abbreviation) const {
-    exchange::ShortKeySlots<4>::Key key;
-    if (exchange::PutKeyText(key, 0, 4, abbreviation)) slots_.Prefetch(key);
-  }
+  const Slot* Find(const Abbreviation& abbreviation) const { return slots_.Find(abbreviation); }
+  void Prefetch(const Abbreviation& abbreviation) const { slots_.Prefetch(abbreviation); }
   // Why the copied fields of a kFailed group could not be read.
   std::exception_ptr Failure(const Slot& group) const;
 
  private:
-  exchange::ShortKeySlots<4> slots_;
-  std::vector<std::pair<exchange::ShortKeySlots<4>::Key, std::exception_ptr>> failures_;
+  Slots slots_;
+  std::vector<std::pair<Abbreviation, std::exception_ptr>> failures_;
 };
 
 // The weekly hours of the first detail line of rova_asignatcurso.txt for each subject, level
@@ -91,23 +106,19 @@ class CourseHours {
     char stored[kHoursBytes] = {};  // HORAS and SESIONES as ASIGT stores them
   };
 
-  // A subject, level and course in the widths of their columns: 4, 3 and 3. False when one is
-  // wider, and so has no line.
-  using Key = exchange::ShortKeySlots<10>::Key;
-  static bool MakeKey(std::string_view subject, std::string_view level, std::string_view course,
-                      Key& key) {
-    return exchange::PutKeyText(key, 0, 4, subject) && exchange::PutKeyText(key, 4, 3, level) &&
-           exchange::PutKeyText(key, 7, 3, course);
+  // A subject, level and course side by side.
+  using Key = std::array<char, 10>;
+  static Key MakeKey(const Subject& subject, const LevelAndCourse& levelAndCourse) {
+    Key key;
+    std::memcpy(key.data(), subject.data(), subject.size());
+    std::memcpy(key.data() + subject.size(), levelAndCourse.data(), levelAndCourse.size());
+    return key;
   }
 
-  // The hours of the first line for this subject, level and course, or null when none has.
+  // The hours of the first line for this key, or null when none has.
   Value* Find(const Key& key) {
     const Slot* slot = slots_.Find(key);
-    return slot == nullptr ? nullptr : &values_[ValueIndex(*slot)];
-  }
-  Value* Find(std::string_view subject, std::string_view level, std::string_view course) {
-    Key key;
-    return MakeKey(subject, level, course, key) ? Find(key) : nullptr;
+    return slot == nullptr ? nullptr : &values_[ValueIndex(slot->data)];
   }
   void Prefetch(const Key& key) const { slots_.Prefetch(key); }
 
@@ -115,11 +126,12 @@ class CourseHours {
   static double Convert(const Value& value);
 
  private:
-  using Slots = exchange::ShortKeySlots<10>;
+  using ValueNumber = std::array<char, 4>;  // where in values_, as bytes: slots are not padded
+  using Slots = exchange::ShortKeySlots<10, ValueNumber>;
   using Slot = Slots::Slot;
-  static uint32_t ValueIndex(const Slot& slot) {
+  static uint32_t ValueIndex(const ValueNumber& number) {
     uint32_t index;
-    std::memcpy(&index, slot.data, sizeof index);
+    std::memcpy(&index, number.data(), sizeof index);
     return index;
   }
 

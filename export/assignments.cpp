@@ -42,7 +42,8 @@ namespace {
 // An assignment line read ahead of its row: the two codes it gives the row (trimmed, so at most
 // the four bytes of their columns), and what the lookups found for them.
 struct PendingRow {
-  char casig[4], cgrup[4];
+  Subject casig;
+  Groups::Abbreviation cgrup;
   uint8_t casigLength = 0, cgrupLength = 0;
   const Groups::Slot* group = nullptr;
   bool hasHours = false;  // whether hoursKey can have hours
@@ -51,15 +52,15 @@ struct PendingRow {
   void Read(std::string_view line) {
     const std::string_view subject = exchange::FieldView(line, 16, 19);
     const std::string_view abbreviation = exchange::FieldView(line, 12, 15);
-    std::memcpy(casig, subject.data(), subject.size());
-    std::memcpy(cgrup, abbreviation.data(), abbreviation.size());
+    PadCode(subject, casig);
+    PadCode(abbreviation, cgrup);
     casigLength = static_cast<uint8_t>(subject.size());
     cgrupLength = static_cast<uint8_t>(abbreviation.size());
     group = nullptr;
     hasHours = false;
   }
-  std::string_view Casig() const { return {casig, casigLength}; }
-  std::string_view Cgrup() const { return {cgrup, cgrupLength}; }
+  std::string_view Casig() const { return {casig.data(), casigLength}; }
+  std::string_view Cgrup() const { return {cgrup.data(), cgrupLength}; }
 };
 
 // Blanks `fields` in the first `rows` rows that `select` picks, as edits of stored rows.
@@ -89,22 +90,24 @@ class Joins {
 
   // Starts bringing in the memory of the row's group.
   void Prefetch(const PendingRow& row) const {
-    if (groups_) groups_->Prefetch(row.Cgrup());
+    if (groups_) groups_->Prefetch(row.cgrup);
   }
 
   // The row's group, and the key of its hours: its subject, and its level and course as the
-  // row reads them back. The hours' memory starts coming in here, and is in by the time the
-  // row is written. Changes nothing else: what a failure does is WriteRow's.
+  // row reads them back (empty without a group). The hours' memory starts coming in here, and
+  // is in by the time the row is written. Changes nothing else: what a failure does is
+  // WriteRow's.
   void LookUp(PendingRow& row) const {
     if (!groups_) return;
-    std::string_view level, course;  // empty without a group
-    row.group = groups_->Find(row.Cgrup());
-    if (row.group != nullptr && row.group->used == Groups::kReadable) {
-      level = GroupText(*row.group, fields_.nivelSpan);
-      course = GroupText(*row.group, fields_.cursoSpan);
-    }
+    row.group = groups_->Find(row.cgrup);
     if (!courseHours_) return;
-    row.hasHours = CourseHours::MakeKey(row.Casig(), level, course, row.hoursKey);
+    if (row.group == nullptr) {
+      row.hasHours = true;
+      row.hoursKey = CourseHours::MakeKey(row.casig, LevelAndCourse{});
+    } else if (row.group->used == Groups::kReadable && row.group->data.hasHours) {
+      row.hasHours = true;
+      row.hoursKey = CourseHours::MakeKey(row.casig, row.group->data.levelAndCourse);
+    }
     if (row.hasHours) courseHours_->Prefetch(row.hoursKey);
   }
 
@@ -181,7 +184,7 @@ class Joins {
         groupsFailureRow_ = row;
         return;
       }
-      std::memcpy(record + fields_.groupAt, group->data, kGroupBytes);
+      std::memcpy(record + fields_.groupAt, group->data.asigt, kGroupBytes);
     }
     if (groupsFailure_ || !courseHours_ || hoursFailure_) return;
     // Without hours, the default hours, taken back at the end should a later row's fail.
@@ -196,17 +199,16 @@ class Joins {
     std::memcpy(record + fields_.hoursAt, hours.stored, kHoursBytes);
   }
 
-  // A field of the group as the row reads it back once the group's bytes are in it.
-  std::string_view GroupText(const Groups::Slot& group, tables::Table::FieldSpan span) const {
-    return tables::WithoutTrailingBlanks({group.data + (span.offset - fields_.groupAt),
-                                          span.length});
-  }
-
   // The hours of a stored row's subject, level and course as the row holds them.
   CourseHours::Value* FindHours(const tables::Table& asigt) {
-    return courseHours_->Find(asigt.TextView(fields_.casig, scratch_[0]),
-                              asigt.TextView(fields_.nivel, scratch_[1]),
-                              asigt.TextView(fields_.curso, scratch_[2]));
+    Subject subject;
+    LevelAndCourse levelAndCourse;
+    const bool fits = PadCode(asigt.TextView(fields_.casig, scratch_[0]), subject) &&
+                      exchange::PutKeyText(levelAndCourse, 0, 3,
+                                           asigt.TextView(fields_.nivel, scratch_[1])) &&
+                      exchange::PutKeyText(levelAndCourse, 3, 3,
+                                           asigt.TextView(fields_.curso, scratch_[2]));
+    return fits ? courseHours_->Find(CourseHours::MakeKey(subject, levelAndCourse)) : nullptr;
   }
 
   // HORAS and SESIONES as the hours pass stores `hours` (the default-hours pass, for the
