@@ -132,15 +132,9 @@ std::vector<std::string> Table::FieldNames() const {
   return names;
 }
 
-Table::Opened& Table::Current() const {
-  if (!opened_) throw Error("La tabla no está abierta");
-  return *opened_;
-}
+void Table::ThrowNotOpen() { throw Error("La tabla no está abierta"); }
 
-const DbfField& Table::Field(const FieldHandle& handle) const {
-  if (handle.found() && static_cast<size_t>(handle.index_) < fieldCount_) {
-    return fields_[static_cast<size_t>(handle.index_)];
-  }
+void Table::ThrowMissingField(const FieldHandle& handle) const {
   Current();  // without an open table, that is the error
   const std::string prefix = componentName_.empty() ? "" : componentName_ + ": ";
   throw Error(prefix + "No se encuentra el campo '" + platform::Windows1252ToUtf8(handle.name()) +

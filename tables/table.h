@@ -14,10 +14,9 @@
 #include <vector>
 
 #include "platform/env.h"
+#include "tables/dbf_field.h"
 
 namespace norvalde::tables {
-
-struct DbfField;
 
 enum class FieldType {
   kText,     // C with a width
@@ -146,8 +145,21 @@ class Table {
 
  private:
   struct Opened;
-  Opened& Current() const;  // the open table, or an error when none is open
-  const DbfField& Field(const FieldHandle& handle) const;
+  // The open table, or an error when none is open. Here, as Field is.
+  Opened& Current() const {
+    if (!opened_) ThrowNotOpen();
+    return *opened_;
+  }
+  [[noreturn]] static void ThrowNotOpen();
+  // Here, where callers see it: every access by handle starts with it, and rows of the largest
+  // tables make several each.
+  const DbfField& Field(const FieldHandle& handle) const {
+    if (handle.found() && static_cast<size_t>(handle.index_) < fieldCount_) {
+      return fields_[static_cast<size_t>(handle.index_)];
+    }
+    ThrowMissingField(handle);
+  }
+  [[noreturn]] void ThrowMissingField(const FieldHandle& handle) const;
   void StoreNumber(const DbfField& field, double value, char* bytes) const;
   [[noreturn]] void ThrowUnwritable(const DbfField& field) const;
 
