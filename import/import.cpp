@@ -102,6 +102,9 @@ void AddLessons(tables::Table& soluc, tables::Table& diashorast, DayNumbering nu
 void RunImport(const ImportContext& context, ImportTables& tables) {
   RunAction(context, "Proceso Terminado", [&] {
     platform::Env& env = context.env;
+    // The two ROVA files and the six tables open one right after the other: one look at what
+    // other processes hold open serves them all.
+    std::optional<platform::OpenBurst> burst(std::in_place, env);
     const std::string centreCode = ReadCentreCode(env, context.carpeta);
     const DayNumbering numbering = ReadDayNumbering(env, context.carpeta);
 
@@ -113,6 +116,7 @@ void RunImport(const ImportContext& context, ImportTables& tables) {
     output.Add(HeaderRecord(centreCode, exchange::ExchangeTimeStamp(env)));
 
     ImportTableSession session(tables, context.workFolder);
+    burst.reset();
     AddLessons(tables.wwTableSoluc, tables.wwTableTramos, numbering, output);
     session.Close();
 
