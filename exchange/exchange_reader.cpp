@@ -110,6 +110,11 @@ void ExchangeReader::ReadLine(std::string& line) {
     if (*p == kCtrlZ) return;
     ++position_;  // past the CR (dropped) or the LF (ends the line)
     if (*p == '\n') return;
+    // The LF that most often follows a CR, taken at once.
+    if (position_ < filled_ && buffer_[position_] == '\n') {
+      ++position_;
+      return;
+    }
   }
 }
 

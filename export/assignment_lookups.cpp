@@ -60,7 +60,14 @@ AsigtFields::AsigtFields(const tables::Table& asigt)
       casigSpan(asigt.Span(casig)),
       cgrupSpan(asigt.Span(cgrup)),
       groupAt(Block(asigt, {group.begin(), group.end()}, kGroupBytes)),
-      hoursAt(Block(asigt, {horas, sesiones}, kHoursBytes)) {}
+      hoursAt(Block(asigt, {horas, sesiones}, kHoursBytes)) {
+  // The codes of a line, at most four bytes each, are put in their rows as they are.
+  for (const tables::FieldHandle* code : {&casig, &cgrup}) {
+    if (!asigt.StoresTextAsIs(*code) || asigt.Span(*code).length != 4) {
+      throw std::logic_error("ASIGT: code fields that do not store a code as it is");
+    }
+  }
+}
 
 Groups::Groups(tables::Table& grupost, const tables::Table& asigt, const AsigtFields& fields) {
   const GroupFields copied = FindGroupFields(grupost);

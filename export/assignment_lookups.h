@@ -36,7 +36,8 @@ inline constexpr size_t kGroupBytes = 11;
 inline constexpr size_t kHoursBytes = 40;
 
 struct AsigtFields {
-  // Fails (std::logic_error) should ASIGT's fields not lie as above.
+  // Fails (std::logic_error) should ASIGT's fields not lie as above, or CASIG and CGRUP not be
+  // four-byte fields that store a code as it is.
   explicit AsigtFields(const tables::Table& asigt);
   tables::FieldHandle casig, cgrup, nivel, curso, horas, sesiones;
   GroupFields group;

@@ -40,27 +40,31 @@ namespace norvalde::exporting {
 namespace {
 
 // An assignment line read ahead of its row: the two codes it gives the row (trimmed, so at most
-// the four bytes of their columns), and what the lookups found for them.
+// the four bytes of their columns) as keys, zero-padded, and as ASIGT stores them, blank-padded;
+// and what the lookups found for them.
 struct PendingRow {
   Subject casig;
   Groups::Abbreviation cgrup;
-  uint8_t casigLength = 0, cgrupLength = 0;
+  std::array<char, 4> storedCasig, storedCgrup;
   const Groups::Slot* group = nullptr;
   bool hasHours = false;  // whether hoursKey can have hours
   CourseHours::Key hoursKey;
 
   void Read(std::string_view line) {
-    const std::string_view subject = exchange::FieldView(line, 16, 19);
-    const std::string_view abbreviation = exchange::FieldView(line, 12, 15);
-    PadCode(subject, casig);
-    PadCode(abbreviation, cgrup);
-    casigLength = static_cast<uint8_t>(subject.size());
-    cgrupLength = static_cast<uint8_t>(abbreviation.size());
+    Pad(exchange::FieldView(line, 16, 19), casig, storedCasig);
+    Pad(exchange::FieldView(line, 12, 15), cgrup, storedCgrup);
     group = nullptr;
     hasHours = false;
   }
-  std::string_view Casig() const { return {casig.data(), casigLength}; }
-  std::string_view Cgrup() const { return {cgrup.data(), cgrupLength}; }
+
+ private:
+  // Byte by byte: four bytes cost less so than calls to copy and fill them.
+  static void Pad(std::string_view code, std::array<char, 4>& key, std::array<char, 4>& stored) {
+    for (size_t i = 0; i < 4; ++i) {
+      key[i] = i < code.size() ? code[i] : '\0';
+      stored[i] = i < code.size() ? code[i] : ' ';
+    }
+  }
 };
 
 // Blanks `fields` in the first `rows` rows that `select` picks, as edits of stored rows.
@@ -81,7 +85,10 @@ void BlankFields(tables::Table& asigt, uint32_t rows,
 class Joins {
  public:
   Joins(const ExportContext& context, const tables::Table& asigt)
-      : context_(context), fields_(asigt) {}
+      : context_(context),
+        fields_(asigt),
+        blank_(asigt.RecordLength(), ' '),
+        record_(blank_) {}
 
   // Before the first row: GRUPOST read and the course-hours file loaded.
   void Prepare(const tables::Table& asigt) {
@@ -112,14 +119,22 @@ class Joins {
   }
 
   // Appends the row of a line that LookUp has seen, with every field the passes would give
-  // it, built in place in its record: the group's and the hours' bytes are worked out once
-  // each and copied. Stores it.
+  // it, built whole in a record of its own from bytes worked out once each and copied, and
+  // stored at once. The first row to take an hours value works it out through the engine, on
+  // itself.
   void WriteRow(const PendingRow& pending, tables::Table& asigt) {
+    char* record = record_.data();
+    std::memcpy(record, blank_.data(), record_.size());
+    std::memcpy(record + fields_.casigSpan.offset, pending.storedCasig.data(), 4);
+    std::memcpy(record + fields_.cgrupSpan.offset, pending.storedCgrup.data(), 4);
+    CourseHours::Value* unworked = FillRow(pending, record);
+    if (unworked == nullptr) {
+      asigt.AppendRecord(record);
+      return;
+    }
     asigt.Append();
-    char* record = asigt.EditableRow();
-    asigt.PutText(fields_.casig, pending.Casig(), record + fields_.casigSpan.offset);
-    asigt.PutText(fields_.cgrup, pending.Cgrup(), record + fields_.cgrupSpan.offset);
-    FillRow(pending, asigt, record);
+    std::memcpy(asigt.EditableRow(), record, record_.size());
+    WorkOut(*unworked, asigt);
     asigt.Post();
   }
 
@@ -174,29 +189,31 @@ class Joins {
   }
 
  private:
-  // The later passes' fields of row number `rows_`.
-  void FillRow(const PendingRow& pending, tables::Table& asigt, char* record) {
+  // The later passes' fields of row number `rows_`, put in `record`; or the hours value the
+  // row takes when no row has worked it out yet, for WriteRow to do so.
+  CourseHours::Value* FillRow(const PendingRow& pending, char* record) {
     const uint32_t row = rows_++;
-    if (groupsFailure_ && row >= groupsFailureRow_) return;
+    if (groupsFailure_ && row >= groupsFailureRow_) return nullptr;
     if (const Groups::Slot* group = pending.group) {
       if (group->used == Groups::kFailed) {
         groupsFailure_ = groups_->Failure(*group);
         groupsFailureRow_ = row;
-        return;
+        return nullptr;
       }
       std::memcpy(record + fields_.groupAt, group->data.asigt, kGroupBytes);
     }
-    if (groupsFailure_ || !courseHours_ || hoursFailure_) return;
+    if (groupsFailure_ || !courseHours_ || hoursFailure_) return nullptr;
     // Without hours, the default hours, taken back at the end should a later row's fail.
     CourseHours::Value* found = pending.hasHours ? courseHours_->Find(pending.hoursKey) : nullptr;
     CourseHours::Value& hours = found != nullptr ? *found : defaultHours_;
-    if (!hours.worked) WorkOut(hours, asigt);
+    if (!hours.worked) return &hours;
     if (hours.failure) {
       hoursFailure_ = hours.failure;
       hoursFailureRow_ = row;
-      return;
+      return nullptr;
     }
     std::memcpy(record + fields_.hoursAt, hours.stored, kHoursBytes);
+    return nullptr;
   }
 
   // The hours of a stored row's subject, level and course as the row holds them.
@@ -212,9 +229,9 @@ class Joins {
   }
 
   // HORAS and SESIONES as the hours pass stores `hours` (the default-hours pass, for the
-  // default), set through the engine on the row being appended, kept for the later rows that
-  // take the same hours. A text that is no number, or a number that does not fit, is kept as
-  // the failure, and the row keeps no hours.
+  // default), set through the engine on the row being appended (row number rows_ - 1), kept
+  // for the later rows that take the same hours. A text that is no number, or a number that
+  // does not fit, is kept as the failure, held from this row on; the row keeps no hours.
   void WorkOut(CourseHours::Value& hours, tables::Table& asigt) {
     hours.worked = true;
     try {
@@ -234,6 +251,8 @@ class Joins {
       std::memcpy(hours.stored, asigt.EditableRow() + fields_.hoursAt, kHoursBytes);
     } catch (const Error&) {
       hours.failure = std::current_exception();
+      hoursFailure_ = hours.failure;
+      hoursFailureRow_ = rows_ - 1;
       std::memset(asigt.EditableRow() + fields_.hoursAt, ' ', kHoursBytes);
     }
   }
@@ -276,6 +295,8 @@ class Joins {
 
   const ExportContext& context_;
   const AsigtFields fields_;
+  const std::string blank_;  // a new row's record: every field empty
+  std::string record_;       // the row being built
   std::string scratch_[3];  // texts read back that are no plain bytes of the row (TextView)
   uint32_t rows_ = 0;  // rows appended so far
   bool prepared_ = false;

@@ -6,6 +6,7 @@
 #include "exchange/exchange_fields.h"
 #include "export/code_lists.h"
 #include "export/input_files.h"
+#include "platform/env.h"
 
 namespace norvalde::exporting {
 
@@ -14,6 +15,9 @@ bool OpenLineByLine(const ExportContext& context, const LineConversion& conversi
   const std::optional<std::string> path =
       FindInputFile(context, conversion.fileName, conversion.missingMessage);
   if (!path) return false;
+  // The input and the old table open one right after the other: one look at what other
+  // processes hold open serves both.
+  platform::OpenBurst burst(context.env);
   reader.Open(*path);
   RecreateWorkTable(context.env, context.workFolder, conversion.table, table);
   return true;

@@ -47,6 +47,14 @@ void Cursor::Append() {
   state_ = State::kInsert;
 }
 
+void Cursor::AppendRecord(const char* record) {
+  RequireWritable();
+  PostPending();
+  position_ = file_.count();
+  file_.Store(position_, record);
+  std::memcpy(row_.data(), record, row_.size());  // the current row, as Append and Post leave it
+}
+
 void Cursor::Edit() {
   RequireWritable();
   if (state_ != State::kBrowse) return;

@@ -30,6 +30,8 @@ class Cursor {
   void Append();
   void Edit();
   void Post();
+  // Append and Post of a row whose whole record is given.
+  void AppendRecord(const char* record);
   // Browsing again without storing the pending row (the table is being closed).
   void Drop() { state_ = State::kBrowse; }
 

@@ -118,7 +118,15 @@ Table::FieldSpan Table::Span(const FieldHandle& field) const {
   return {static_cast<size_t>(stored.offset), static_cast<size_t>(stored.length)};
 }
 
+size_t Table::RecordLength() const { return Current().records.layout().recordLength; }
+
+bool Table::StoresTextAsIs(const FieldHandle& field) const {
+  return Field(field).type == 'C' && Current().cursor.StoresWindows1252();
+}
+
 char* Table::EditableRow() { return Current().cursor.EditableRow(); }
+
+void Table::AppendRecord(const char* record) { Current().cursor.AppendRecord(record); }
 
 std::string_view Table::StoredBytes(const FieldHandle& field) const {
   return Current().cursor.Bytes(Field(field));

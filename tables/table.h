@@ -135,10 +135,17 @@ class Table {
     size_t length;
   };
   FieldSpan Span(const FieldHandle& field) const;
+  size_t RecordLength() const;
   // The bytes SetText would store for `value`, put at `bytes` (Span(field).length of them).
   void PutText(const FieldHandle& field, std::string_view value, char* bytes) const;
+  // Whether PutText stores a text no wider than the field as its bytes followed by blanks (a
+  // text field of a Windows-1252 table), so that a caller may put such texts itself.
+  bool StoresTextAsIs(const FieldHandle& field) const;
   // The record of the row being appended or edited, changed in place; an error while browsing.
   char* EditableRow();
+  // Append and Post at once, for a row whose every byte the caller has made (a record of
+  // RecordLength bytes, deletion flag first): a new last row holding them, stored.
+  void AppendRecord(const char* record);
   // The stored bytes of `field` in the current row (all zero at the end of the table); what
   // every read of the field in this row is made from.
   std::string_view StoredBytes(const FieldHandle& field) const;
