@@ -59,23 +59,33 @@ class ShortKeySlots {
     return *slot;
   }
 
-  // The slot of `key`, or null.
-  const Slot* Find(const Key& key) const {
-    const uint64_t hash = Hash(key);
+  // The slot of `key`, or null. `hash` is Hash(key): a caller that prefetches a key's slot
+  // works it out once for both.
+  const Slot* Find(const Key& key) const { return Find(key, Hash(key)); }
+  const Slot* Find(const Key& key, uint64_t hash) const {
     const Slot* slot = chunks_[hash >> 56].Place(key, hash);
     return slot->used == 0 ? nullptr : slot;
   }
 
-  // Starts bringing in the line where `key`'s search begins, so that a Find of it a little
-  // later does not wait for memory.
-  void Prefetch(const Key& key) const {
-    const uint64_t hash = Hash(key);
+  // Starts bringing in the line where the search for the key of this Hash begins, so that a
+  // Find of it a little later does not wait for memory.
+  void Prefetch(uint64_t hash) const {
     const Chunk& chunk = chunks_[hash >> 56];
 #if defined(__GNUC__)
     __builtin_prefetch(&chunk.slots[hash & chunk.mask]);
 #else
     (void)chunk;
 #endif
+  }
+
+  // The key's words mixed so that every bit counts in both the top byte, which picks the
+  // chunk, and the low bits, which pick the slot.
+  static uint64_t Hash(const Key& key) {
+    const auto [low, high] = Words(key);
+    uint64_t h = (low ^ (high * 0x9E3779B97F4A7C15ULL)) * 0xFF51AFD7ED558CCDULL;
+    h ^= h >> 32;
+    h *= 0xC4CEB9FE1A85EC53ULL;
+    return h ^ (h >> 29);
   }
 
  private:
@@ -118,16 +128,6 @@ class ShortKeySlots {
     return words;
   }
   static bool SameKey(const Key& a, const Key& b) { return Words(a) == Words(b); }
-
-  // The key's words mixed so that every bit counts in both the top byte, which picks the
-  // chunk, and the low bits, which pick the slot.
-  static uint64_t Hash(const Key& key) {
-    const auto [low, high] = Words(key);
-    uint64_t h = (low ^ (high * 0x9E3779B97F4A7C15ULL)) * 0xFF51AFD7ED558CCDULL;
-    h ^= h >> 32;
-    h *= 0xC4CEB9FE1A85EC53ULL;
-    return h ^ (h >> 29);
-  }
 
   std::array<Chunk, 256> chunks_;
 };

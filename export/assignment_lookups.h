@@ -79,9 +79,13 @@ class Groups {
   // Reads GRUPOST whole; the values are encoded as `asigt`'s fields store them.
   Groups(tables::Table& grupost, const tables::Table& asigt, const AsigtFields& fields);
 
-  // The group of this CGRUP, or null.
-  const Slot* Find(const Abbreviation& abbreviation) const { return slots_.Find(abbreviation); }
-  void Prefetch(const Abbreviation& abbreviation) const { slots_.Prefetch(abbreviation); }
+  // The group of this CGRUP, or null; `hash` is Hash(abbreviation), worked out once for the
+  // prefetch of its slot and the search.
+  static uint64_t Hash(const Abbreviation& abbreviation) { return Slots::Hash(abbreviation); }
+  const Slot* Find(const Abbreviation& abbreviation, uint64_t hash) const {
+    return slots_.Find(abbreviation, hash);
+  }
+  void Prefetch(uint64_t hash) const { slots_.Prefetch(hash); }
   // Why the copied fields of a kFailed group could not be read.
   std::exception_ptr Failure(const Slot& group) const;
 
@@ -93,6 +97,10 @@ class Groups {
 // The weekly hours of the first detail line of rova_asignatcurso.txt for each subject, level
 // and course. The hours texts are kept once each, however many lines share one.
 class CourseHours {
+  using ValueNumber = std::array<char, 4>;  // where in values_, as bytes: slots are not padded
+  using Slots = exchange::ShortKeySlots<10, ValueNumber>;
+  using Slot = Slots::Slot;
+
  public:
   // The file is split into lines as a line list loads it, but streamed: only the index is
   // held, never the whole file beside it.
@@ -116,20 +124,19 @@ class CourseHours {
     return key;
   }
 
-  // The hours of the first line for this key, or null when none has.
-  Value* Find(const Key& key) {
-    const Slot* slot = slots_.Find(key);
+  // The hours of the first line for this key, or null when none has; `hash` as for Groups.
+  static uint64_t Hash(const Key& key) { return Slots::Hash(key); }
+  Value* Find(const Key& key) { return Find(key, Hash(key)); }
+  Value* Find(const Key& key, uint64_t hash) {
+    const Slot* slot = slots_.Find(key, hash);
     return slot == nullptr ? nullptr : &values_[ValueIndex(slot->data)];
   }
-  void Prefetch(const Key& key) const { slots_.Prefetch(key); }
+  void Prefetch(uint64_t hash) const { slots_.Prefetch(hash); }
 
   // The text as a number: ROVA may write a decimal comma.
   static double Convert(const Value& value);
 
  private:
-  using ValueNumber = std::array<char, 4>;  // where in values_, as bytes: slots are not padded
-  using Slots = exchange::ShortKeySlots<10, ValueNumber>;
-  using Slot = Slots::Slot;
   static uint32_t ValueIndex(const ValueNumber& number) {
     uint32_t index;
     std::memcpy(&index, number.data(), sizeof index);

@@ -46,9 +46,11 @@ struct PendingRow {
   Subject casig;
   Groups::Abbreviation cgrup;
   std::array<char, 4> storedCasig, storedCgrup;
+  uint64_t cgrupHash = 0;
   const Groups::Slot* group = nullptr;
   bool hasHours = false;  // whether hoursKey can have hours
   CourseHours::Key hoursKey;
+  uint64_t hoursHash = 0;
 
   void Read(std::string_view line) {
     Pad(exchange::FieldView(line, 16, 19), casig, storedCasig);
@@ -96,8 +98,10 @@ class Joins {
   }
 
   // Starts bringing in the memory of the row's group.
-  void Prefetch(const PendingRow& row) const {
-    if (groups_) groups_->Prefetch(row.cgrup);
+  void Prefetch(PendingRow& row) const {
+    if (!groups_) return;
+    row.cgrupHash = Groups::Hash(row.cgrup);
+    groups_->Prefetch(row.cgrupHash);
   }
 
   // The row's group, and the key of its hours: its subject, and its level and course as the
@@ -106,7 +110,7 @@ class Joins {
   // WriteRow's.
   void LookUp(PendingRow& row) const {
     if (!groups_) return;
-    row.group = groups_->Find(row.cgrup);
+    row.group = groups_->Find(row.cgrup, row.cgrupHash);
     if (!courseHours_) return;
     if (row.group == nullptr) {
       row.hasHours = true;
@@ -115,7 +119,9 @@ class Joins {
       row.hasHours = true;
       row.hoursKey = CourseHours::MakeKey(row.casig, row.group->data.levelAndCourse);
     }
-    if (row.hasHours) courseHours_->Prefetch(row.hoursKey);
+    if (!row.hasHours) return;
+    row.hoursHash = CourseHours::Hash(row.hoursKey);
+    courseHours_->Prefetch(row.hoursHash);
   }
 
   // Appends the row of a line that LookUp has seen, with every field the passes would give
@@ -204,7 +210,8 @@ class Joins {
     }
     if (groupsFailure_ || !courseHours_ || hoursFailure_) return nullptr;
     // Without hours, the default hours, taken back at the end should a later row's fail.
-    CourseHours::Value* found = pending.hasHours ? courseHours_->Find(pending.hoursKey) : nullptr;
+    CourseHours::Value* found =
+        pending.hasHours ? courseHours_->Find(pending.hoursKey, pending.hoursHash) : nullptr;
     CourseHours::Value& hours = found != nullptr ? *found : defaultHours_;
     if (!hours.worked) return &hours;
     if (hours.failure) {
