@@ -44,7 +44,7 @@ class Cursor {
   FieldValue Value(const DbfField& field) const;
   // The stored bytes of `field` in the current row (all zero at the end of the table).
   std::string_view Bytes(const DbfField& field) const {
-    return {row_.data() + field.offset, static_cast<size_t>(field.length)};
+    return {current_ + field.offset, static_cast<size_t>(field.length)};
   }
 
  private:
@@ -63,7 +63,11 @@ class Cursor {
   int codePage_;
   State state_ = State::kBrowse;
   uint32_t position_ = 0;
-  std::string row_;  // the current record, changed in place while editing or appending
+  std::string row_;  // the record being edited or appended, or the empty one at the end
+  // The current record: a stored row is read where the file's block holds it, without a copy
+  // per row (only this cursor changes that block, and it moves current_ whenever it does);
+  // row_ while editing or appending, after storing, and at the end.
+  const char* current_ = nullptr;
 };
 
 }  // namespace norvalde::tables
