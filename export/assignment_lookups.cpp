@@ -5,8 +5,8 @@
 
 #include "exchange/exchange_fields.h"
 #include "exchange/exchange_line_stream.h"
-#include "tables/dbf_values.h"
 #include "export/number_conversions.h"
+#include "tables/dbf_values.h"
 
 namespace norvalde::exporting {
 
@@ -18,7 +18,7 @@ GroupFields FindGroupFields(const tables::Table& table) {
 
 namespace {
 
-// Where the fields `first` to `last` of `table`, which must lie side by side and take `bytes`
+// Where `fields` of `table`, which must lie side by side in this order and take `bytes`
 // together, start in a record.
 size_t Block(const tables::Table& table, const std::vector<tables::FieldHandle>& fields,
              size_t bytes) {

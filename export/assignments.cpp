@@ -19,6 +19,7 @@
 //
 // The lookups are in assignment_lookups.h. Lines are read a few rows before they are written,
 // so that the memory a row's lookups read is on its way in before the row needs it (RowsAhead).
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <exception>
@@ -33,7 +34,6 @@
 #include "export/input_files.h"
 #include "export/line_conversion.h"
 #include "export/session_pattern.h"
-#include "tables/dbf_values.h"
 #include "tables/work_tables.h"
 
 namespace norvalde::exporting {

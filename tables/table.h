@@ -152,7 +152,7 @@ class Table {
 
  private:
   struct Opened;
-  // The open table, or an error when none is open. Here, as Field is.
+  // The open table, or an error when none is open. Here, like Field below.
   Opened& Current() const {
     if (!opened_) ThrowNotOpen();
     return *opened_;
