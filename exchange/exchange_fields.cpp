@@ -5,27 +5,8 @@
 
 namespace norvalde::exchange {
 
-namespace {
-
-std::string_view ColumnView(std::string_view line, int first, int last) {
-  const size_t begin = static_cast<size_t>(std::max(first, 1)) - 1;  // 0-based
-  if (last < first || last < 1 || begin >= line.size()) return {};
-  return line.substr(begin, static_cast<size_t>(last) - begin);
-}
-
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
-
-}  // namespace
-
 std::string ColumnText(std::string_view line, int first, int last) {
   return std::string(ColumnView(line, first, last));
-}
-
-std::string_view FieldView(std::string_view line, int first, int last) {
-  std::string_view column = ColumnView(line, first, last);
-  while (!column.empty() && IsBlank(column.front())) column.remove_prefix(1);
-  while (!column.empty() && IsBlank(column.back())) column.remove_suffix(1);
-  return column;
 }
 
 std::string FieldText(std::string_view line, int first, int last) {
@@ -43,7 +24,9 @@ std::string UpperCaseAscii(std::string_view text) {
 bool IsDetailLine(std::string_view line, std::string_view guardName) {
   const std::string_view recordType = ColumnView(line, 1, 1);
   if (recordType == "0" || recordType == "9") return false;
-  // Compared as UpperCaseAscii would give it, without building it: this runs on every line.
+  // Compared as UpperCaseAscii would give it, without building it: this runs on every line,
+  // and most are too short to hold the guard at all, trimmed or not.
+  if (ColumnView(line, 2, 51).size() < guardName.size()) return true;
   const std::string_view field = FieldView(line, 2, 51);
   if (field.size() != guardName.size()) return true;
   for (size_t i = 0; i < field.size(); ++i) {

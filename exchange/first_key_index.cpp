@@ -52,7 +52,7 @@ FirstKeyIndex::FirstKeyIndex(size_t expectedKeys) {
 
 uint32_t FirstKeyIndex::Add(Parts key, bool& added) {
   const PackedKey packed(key);
-  const uint64_t hash = Hash(packed.bytes());
+  const uint64_t hash = HashBytes(packed.bytes());
   uint64_t& held = slots_[Place(packed.bytes(), hash)];
   added = held == 0;
   if (!added) return StoredEntry(held);
@@ -73,7 +73,7 @@ void FirstKeyIndex::Grow() {
   mask_ = slots_.size() - 1;
   for (const uint64_t held : old) {
     if (held == 0) continue;
-    size_t slot = Hash(StoredKey(held)) & mask_;
+    size_t slot = HashBytes(StoredKey(held)) & mask_;
     while (slots_[slot] != 0) slot = (slot + 1) & mask_;
     slots_[slot] = held;
   }

@@ -21,6 +21,36 @@
 
 namespace norvalde::exchange {
 
+// A hash of a few bytes, eight at a time: the keys are short, and a call to copy a few bytes
+// would cost more than hashing them. The last few bytes are the last eight, overlapping the
+// word before, when there are eight; else they are gathered one by one. The final mixing
+// spreads every bit over the result, the low bits included.
+inline uint64_t HashBytes(std::string_view bytes) {
+  constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
+  uint64_t h = bytes.size() * kMultiplier;
+  size_t at = 0;
+  for (; at + 8 <= bytes.size(); at += 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes.data() + at, 8);
+    h = (h ^ word) * kMultiplier;
+    h ^= h >> 31;
+  }
+  uint64_t tail = 0;
+  if (at < bytes.size() && bytes.size() >= 8) {
+    std::memcpy(&tail, bytes.data() + bytes.size() - 8, 8);
+  } else {
+    for (unsigned shift = 0; at < bytes.size(); ++at, shift += 8) {
+      tail |= static_cast<uint64_t>(static_cast<uint8_t>(bytes[at])) << shift;
+    }
+  }
+  h = (h ^ tail) * kMultiplier;
+  h ^= h >> 33;
+  h *= 0xFF51AFD7ED558CCDULL;
+  h ^= h >> 33;
+  h *= 0xC4CEB9FE1A85EC53ULL;
+  return h ^ (h >> 33);
+}
+
 class FirstKeyIndex {
  public:
   using Parts = std::initializer_list<std::string_view>;
@@ -34,7 +64,7 @@ class FirstKeyIndex {
   // The entry of the key, or kNone.
   uint32_t Find(Parts key) const {
     const PackedKey packed(key);
-    const uint64_t held = slots_[Place(packed.bytes(), Hash(packed.bytes()))];
+    const uint64_t held = slots_[Place(packed.bytes(), HashBytes(packed.bytes()))];
     return held == 0 ? kNone : StoredEntry(held);
   }
   // The number of distinct keys, which is the next entry number.
@@ -63,32 +93,6 @@ class FirstKeyIndex {
     const char* data_ = small_;
     size_t size_ = 0;
   };
-
-  static constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
-
-  // The bytes eight at a time and the last few gathered one by one: keys are short, and a
-  // call to copy a few bytes would cost more than hashing them. The final mixing spreads every
-  // bit over the result, the low bits that pick the slot included.
-  static uint64_t Hash(std::string_view bytes) {
-    uint64_t h = bytes.size() * kMultiplier;
-    size_t at = 0;
-    for (; at + 8 <= bytes.size(); at += 8) {
-      uint64_t word;
-      std::memcpy(&word, bytes.data() + at, 8);
-      h = (h ^ word) * kMultiplier;
-      h ^= h >> 31;
-    }
-    uint64_t tail = 0;
-    for (unsigned shift = 0; at < bytes.size(); ++at, shift += 8) {
-      tail |= static_cast<uint64_t>(static_cast<uint8_t>(bytes[at])) << shift;
-    }
-    h = (h ^ tail) * kMultiplier;
-    h ^= h >> 33;
-    h *= 0xFF51AFD7ED558CCDULL;
-    h ^= h >> 33;
-    h *= 0xC4CEB9FE1A85EC53ULL;
-    return h ^ (h >> 33);
-  }
 
   // A key's record in keys_: its entry number (four bytes), its length (one byte below 0xFF,
   // else 0xFF and four), its packed bytes.

@@ -1,18 +1,21 @@
 // The two lookups of the assignments conversion: each ASIGT row's group in GRUPOST and its
 // weekly hours in rova_asignatcurso.txt. Each is answered from an index built once, holding for
-// each key the first row or line that a walk from the start would meet. The copied values are
-// read only at the first row or line a key meets, and a value that cannot be read fails only
-// the assignment row that first takes it.
+// each key the first row or line that a walk from the start would meet, and beside the key what
+// the row takes from it, already as ASIGT stores it: a row copies bytes and reads one place in
+// memory per lookup (exchange/short_key_slots.h). A copied value that cannot be read or stored
+// fails only the assignment row that first takes it.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <exception>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-#include "exchange/first_key_index.h"
+#include "exchange/short_key_slots.h"
 #include "platform/env.h"
 #include "tables/table.h"
 
@@ -26,73 +29,122 @@ using GroupFields = std::array<tables::FieldHandle, kGroupFields.size()>;
 // The handles of the copied fields in `table`.
 GroupFields FindGroupFields(const tables::Table& table);
 
-// The copied fields of the first GRUPOST row of one ABREV, read in order up to the first that
-// could not be read, and that failure, which is raised when an assignment takes the group.
-// Small and flat, the values kept elsewhere (Groups::Value): every assignment row reads one,
-// from anywhere in a large table, and each cache line it spans is a wait for memory.
-struct GroupData {
-  std::exception_ptr failure;
-  size_t valuesAt = 0;  // where the values lie, back to back, in the Groups' texts
-  std::array<uint16_t, kGroupFields.size()> lengths{};  // a field holds at most 65,535 bytes
-  uint8_t readable = kGroupFields.size();
+// What the lookups write into an ASIGT row: the four group fields, side by side from TURNO
+// (widths 1, 5, 3 and 2), and HORAS and SESIONES, side by side (20 and 20), as the table's
+// definition lists them.
+inline constexpr size_t kGroupBytes = 11;
+inline constexpr size_t kHoursBytes = 40;
+
+struct AsigtFields {
+  // Fails (std::logic_error) should ASIGT's fields not lie as above, or CASIG and CGRUP not be
+  // four-byte fields that store a code as it is.
+  explicit AsigtFields(const tables::Table& asigt);
+  tables::FieldHandle casig, cgrup, nivel, curso, horas, sesiones;
+  GroupFields group;
+  tables::Table::FieldSpan casigSpan, cgrupSpan;
+  size_t groupAt, hoursAt;  // where the two blocks start in a record
 };
+
+// The codes of a course-hours key, each zero-padded to the width of its columns in the file.
+using Subject = std::array<char, 4>;
+using LevelAndCourse = std::array<char, 6>;  // 3 and 3
+
+// `text` zero-padded into `code`; false when it is wider, and so matches no line.
+template <size_t n>
+bool PadCode(std::string_view text, std::array<char, n>& code) {
+  return exchange::PutKeyText(code, 0, n, text);
+}
 
 // GRUPOST's rows by ABREV as read back (cut to width, trailing blanks gone); matching is byte
 // for byte, case included. A repeated ABREV keeps its first row, and only that row's copied
-// fields are read.
+// fields are read. An ABREV longer than the four columns of CGRUP is never looked for.
 class Groups {
  public:
-  explicit Groups(tables::Table& grupost);
+  using Abbreviation = std::array<char, 4>;  // zero-padded
 
-  const GroupData* Find(std::string_view abbreviation) const {
-    const uint32_t entry = index_.Find({abbreviation});
-    return entry == exchange::FirstKeyIndex::kNone ? nullptr : &groups_[entry];
-  }
+  // What a row takes from its group.
+  struct Data {
+    char asigt[kGroupBytes];  // the four fields as ASIGT stores them
+    // The level and course as the row reads them back, as a course-hours key holds them;
+    // hasHours is 0 when the level is wider than a course-hours level, so no line has it.
+    LevelAndCourse levelAndCourse;
+    char hasHours;
+  };
+  using Slots = exchange::ShortKeySlots<4, Data>;
+  using Slot = Slots::Slot;
+  // Slot::used: whether the group's fields could be read (kReadable) or not (kFailed, and
+  // Failure gives why).
+  static constexpr uint8_t kReadable = 1, kFailed = 2;
 
-  // The value of copied field `i` (below group.readable).
-  std::string_view Value(const GroupData& group, size_t i) const {
-    size_t at = group.valuesAt;
-    for (size_t before = 0; before < i; ++before) at += group.lengths[before];
-    return std::string_view(texts_).substr(at, group.lengths[i]);
+  // Reads GRUPOST whole; the values are encoded as `asigt`'s fields store them.
+  Groups(tables::Table& grupost, const tables::Table& asigt, const AsigtFields& fields);
+
+  // The group of this CGRUP, or null; `hash` is Hash(abbreviation), worked out once for the
+  // prefetch of its slot and the search.
+  static uint64_t Hash(const Abbreviation& abbreviation) { return Slots::Hash(abbreviation); }
+  const Slot* Find(const Abbreviation& abbreviation, uint64_t hash) const {
+    return slots_.Find(abbreviation, hash);
   }
+  void Prefetch(uint64_t hash) const { slots_.Prefetch(hash); }
+  // Why the copied fields of a kFailed group could not be read.
+  std::exception_ptr Failure(const Slot& group) const;
 
  private:
-  GroupData ReadGroup(tables::Table& grupost, const GroupFields& fields);
-
-  exchange::FirstKeyIndex index_;
-  std::vector<GroupData> groups_;
-  std::string texts_;  // every group's values, back to back
+  Slots slots_;
+  std::vector<std::pair<Abbreviation, std::exception_ptr>> failures_;
 };
 
 // The weekly hours of the first detail line of rova_asignatcurso.txt for each subject, level
-// and course, each converted when a row first takes it, so a text that is not a number fails
-// at the first row that takes it and nowhere else.
+// and course. The hours texts are kept once each, however many lines share one.
 class CourseHours {
+  using ValueNumber = std::array<char, 4>;  // where in values_, as bytes: slots are not padded
+  using Slots = exchange::ShortKeySlots<10, ValueNumber>;
+  using Slot = Slots::Slot;
+
  public:
   // The file is split into lines as a line list loads it, but streamed: only the index is
   // held, never the whole file beside it.
   CourseHours(platform::Env& env, const std::string& path);
 
-  struct Hours {
-    explicit Hours(std::string_view field);
-    char text[6];  // the field of columns 28-33, trimmed, so never longer
-    uint8_t length;
-    bool converted = false;
-    double value = 0;
+  // One distinct hours text, and what storing it gave, worked out when a row first takes it.
+  struct Value {
+    explicit Value(std::string_view field) : text(field) {}
+    std::string text;  // the field of columns 28-33, trimmed; "1" for an empty one
+    bool worked = false;
+    std::exception_ptr failure;  // the text is no number, or the number does not fit
+    char stored[kHoursBytes] = {};  // HORAS and SESIONES as ASIGT stores them
   };
 
-  // The hours of the first line for this subject, level and course, or null when none has.
-  Hours* Find(std::string_view subject, std::string_view level, std::string_view course) {
-    const uint32_t entry = index_.Find({subject, level, course});
-    return entry == exchange::FirstKeyIndex::kNone ? nullptr : &hours_[entry];
+  // A subject, level and course side by side.
+  using Key = std::array<char, 10>;
+  static Key MakeKey(const Subject& subject, const LevelAndCourse& levelAndCourse) {
+    Key key;
+    std::memcpy(key.data(), subject.data(), subject.size());
+    std::memcpy(key.data() + subject.size(), levelAndCourse.data(), levelAndCourse.size());
+    return key;
   }
 
-  // The field as a number: empty counts as "1", and ROVA may write a decimal comma.
-  static double Convert(Hours& hours);
+  // The hours of the first line for this key, or null when none has; `hash` as for Groups.
+  static uint64_t Hash(const Key& key) { return Slots::Hash(key); }
+  Value* Find(const Key& key) { return Find(key, Hash(key)); }
+  Value* Find(const Key& key, uint64_t hash) {
+    const Slot* slot = slots_.Find(key, hash);
+    return slot == nullptr ? nullptr : &values_[ValueIndex(slot->data)];
+  }
+  void Prefetch(uint64_t hash) const { slots_.Prefetch(hash); }
+
+  // The text as a number: ROVA may write a decimal comma.
+  static double Convert(const Value& value);
 
  private:
-  exchange::FirstKeyIndex index_;
-  std::vector<Hours> hours_;
+  static uint32_t ValueIndex(const ValueNumber& number) {
+    uint32_t index;
+    std::memcpy(&index, number.data(), sizeof index);
+    return index;
+  }
+
+  Slots slots_;
+  std::vector<Value> values_;
 };
 
 }  // namespace norvalde::exporting

@@ -4,21 +4,29 @@
 #include <vector>
 
 #include "exchange/exchange_fields.h"
-#include "exchange/exchange_reader.h"
 #include "export/code_lists.h"
 #include "export/input_files.h"
+#include "platform/env.h"
 
 namespace norvalde::exporting {
 
-bool ConvertLineByLine(const ExportContext& context, const LineConversion& conversion,
-                       tables::Table& table) {
+bool OpenLineByLine(const ExportContext& context, const LineConversion& conversion,
+                    exchange::ExchangeReader& reader, tables::Table& table) {
   const std::optional<std::string> path =
       FindInputFile(context, conversion.fileName, conversion.missingMessage);
   if (!path) return false;
-
-  exchange::ExchangeReader reader(context.env);
+  // The input and the old table open one right after the other: one look at what other
+  // processes hold open serves both.
+  platform::OpenBurst burst(context.env);
   reader.Open(*path);
   RecreateWorkTable(context.kept, conversion.table, table);
+  return true;
+}
+
+bool ConvertLineByLine(const ExportContext& context, const LineConversion& conversion,
+                       tables::Table& table) {
+  exchange::ExchangeReader reader(context.env);
+  if (!OpenLineByLine(context, conversion, reader, table)) return false;
 
   // Looked up once; a field the table lacks fails at its first row, as by name.
   std::vector<tables::FieldHandle> targets;

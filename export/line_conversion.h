@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "exchange/exchange_reader.h"
 #include "export/export.h"
 #include "tables/table.h"
 #include "export/work_table_recreation.h"
@@ -44,10 +45,15 @@ struct LineConversion {
   std::function<void(std::string_view line, tables::Table& row)> fillRow = {};
 };
 
-// Runs the conversion into `table` and leaves the table open. The steps keep this order so that
-// an input that is missing or cannot be opened leaves the old table as it was: existence test,
-// opening the input, only then re-creating the table. Returns false, with the table untouched
-// and not open, when the input file is missing (after its message).
+// The steps before the rows, in the order that leaves the old table as it was when the input
+// is missing or cannot be opened: existence test, opening the input into `reader`, only then
+// re-creating the table into `table`, left open. Returns false, with the table untouched and
+// not open, when the input file is missing (after its message).
+bool OpenLineByLine(const ExportContext& context, const LineConversion& conversion,
+                    exchange::ExchangeReader& reader, tables::Table& table);
+
+// Runs the conversion into `table` and leaves the table open (OpenLineByLine, then a row for
+// each detail line kept). Returns false when the input file is missing.
 bool ConvertLineByLine(const ExportContext& context, const LineConversion& conversion,
                        tables::Table& table);
 

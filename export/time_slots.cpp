@@ -9,6 +9,7 @@
 #include "export/code_lists.h"
 #include "export/export.h"
 #include "export/input_files.h"
+#include "platform/env.h"
 #include "export/number_conversions.h"
 #include "tables/table.h"
 #include "export/work_table_recreation.h"
@@ -72,10 +73,14 @@ void ExportarTramos(const ExportContext& context) {
       context, "rova_sesiones.txt", "No existe archivo de grupos (ROVA_SESIONES.TXT)");
   if (!path) return;
   exchange::ExchangeLineList lines(context.env);
-  lines.LoadFromFile(*path);  // before the old table is touched, so a failure leaves it intact
-
   tables::Table table(context.env);
-  RecreateWorkTable(context.kept, tables::DiashorastTable(), table);
+  {
+    // The input and the old table open one right after the other: one look at what other
+    // processes hold open serves both.
+    platform::OpenBurst burst(context.env);
+    lines.LoadFromFile(*path);  // before the old table is touched, so a failure leaves it intact
+    RecreateWorkTable(context.kept, tables::DiashorastTable(), table);
+  }
   StartTimeList startTimes(context.collation);
   AppendSlots(lines, startTimes, table);
   NumberPeriods(startTimes, table);

@@ -124,6 +124,27 @@ class Env {
 
   // The local clock, read anew at each call.
   virtual LocalTime Now() = 0;
+
+  // Between these (OpenBurst), opens check for other holders of their files against one look
+  // at what other processes have open, taken at the first open that needs it, instead of a
+  // look each: a look reads every open descriptor of every process and costs more than the
+  // rest of opening a file. For a run that opens its files one right after the other. A file
+  // the look finds is looked for anew before it is refused, so nothing is refused on what has
+  // changed since. Calls nest. Where the system refuses such opens itself, nothing.
+  virtual void BeginOpenBurst() {}
+  virtual void EndOpenBurst() {}
+};
+
+// The opens made while one lives are a burst of `env` (Env::BeginOpenBurst).
+class OpenBurst {
+ public:
+  explicit OpenBurst(Env& env) : env_(env) { env_.BeginOpenBurst(); }
+  ~OpenBurst() { env_.EndOpenBurst(); }
+  OpenBurst(const OpenBurst&) = delete;
+  OpenBurst& operator=(const OpenBurst&) = delete;
+
+ private:
+  Env& env_;
 };
 
 // Forwards every call to another Env; tests derive from it and override what they change.
@@ -154,6 +175,8 @@ class EnvWrapper : public Env {
     return target_.FindFileIgnoringCase(path);
   }
   LocalTime Now() override { return target_.Now(); }
+  void BeginOpenBurst() override { target_.BeginOpenBurst(); }
+  void EndOpenBurst() override { target_.EndOpenBurst(); }
 
  private:
   Env& target_;

@@ -8,10 +8,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>  // renameat2 and RENAME_NOREPLACE, where the C library has them
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -143,7 +145,7 @@ class PosixEnv : public Env {
     // A holder that took no lock (a program under Wine that opened the file sharing nothing)
     // is still found by its open descriptor where the system lists them.
     if (!created && (flags.exclusive || mode == OpenMode::kReadSharedDenyWrite) &&
-        OpenedByAnotherProcess(info, /*writersOnly=*/!flags.exclusive)) {
+        HeldByAnotherProcess(info, /*writersOnly=*/!flags.exclusive)) {
       return EWOULDBLOCK;
     }
     // Cut the file only once it is ours, so a file another process holds is left as it is.
@@ -288,6 +290,13 @@ class PosixEnv : public Env {
     return slash == std::string::npos ? best : folder + best;
   }
 
+  void BeginOpenBurst() override {
+    if (bursts_++ == 0) openElsewhere_.reset();
+  }
+  void EndOpenBurst() override {
+    if (--bursts_ == 0) openElsewhere_.reset();
+  }
+
   LocalTime Now() override {
     std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -295,6 +304,22 @@ class PosixEnv : public Env {
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
             local.tm_sec};
   }
+
+ private:
+  // OpenedByAnotherProcess, answered from the burst's one look when the file is not in it.
+  bool HeldByAnotherProcess(const struct stat& info, bool writersOnly) {
+    if (bursts_ > 0) {
+      if (!openElsewhere_) openElsewhere_ = FilesOpenInOtherProcesses();
+      if (!std::binary_search(openElsewhere_->begin(), openElsewhere_->end(),
+                              FileId{info.st_dev, info.st_ino})) {
+        return false;
+      }
+    }
+    return OpenedByAnotherProcess(info, writersOnly);
+  }
+
+  int bursts_ = 0;
+  std::optional<std::vector<FileId>> openElsewhere_;  // the burst's look, once taken
 };
 
 }  // namespace

@@ -20,9 +20,8 @@ Cursor::Cursor(RecordFile& file, bool writable, int codePage)
     : file_(file),
       writable_(writable),
       codePage_(codePage),
-      row_(file.layout().recordLength, '\0') {
-  ClearRow();
-}
+      row_(file.layout().recordLength, '\0'),
+      current_(row_.data()) {}
 
 uint32_t Cursor::Position() const { return std::min(position_, file_.count()); }
 
@@ -45,7 +44,17 @@ void Cursor::Append() {
   RequireWritable();
   PostPending();
   row_.assign(file_.layout().recordLength, ' ');
+  current_ = row_.data();
   state_ = State::kInsert;
+}
+
+void Cursor::AppendRecord(const char* record) {
+  RequireWritable();
+  PostPending();
+  std::memcpy(row_.data(), record, row_.size());  // the current row, as Append and Post leave it
+  current_ = row_.data();
+  position_ = file_.count();
+  file_.Store(position_, record);
 }
 
 void Cursor::Edit() {
@@ -54,6 +63,8 @@ void Cursor::Edit() {
   if (AtEnd()) {
     ThrowTableError("No se puede modificar la tabla", file_.path(), "no hay un registro actual");
   }
+  if (current_ != row_.data()) std::memcpy(row_.data(), current_, row_.size());
+  current_ = row_.data();
   state_ = State::kEdit;
 }
 
@@ -64,19 +75,20 @@ void Cursor::Post() {
   } else if (state_ == State::kEdit) {
     file_.Store(Position(), row_.data());
   }
+  if (state_ != State::kBrowse) current_ = row_.data();  // the bytes just stored
   state_ = State::kBrowse;
 }
 
-char* Cursor::EditableField(const DbfField& field) {
+char* Cursor::EditableRow() {
   if (state_ == State::kBrowse) {
     ThrowTableError("No se puede modificar la tabla", file_.path(),
                     "el registro no está en edición (falta Edit o Append)");
   }
-  return row_.data() + field.offset;
+  return row_.data();
 }
 
 FieldValue Cursor::Value(const DbfField& field) const {
-  FieldValue value = DecodeField(field, file_.layout().family, row_.data());
+  FieldValue value = DecodeField(field, file_.layout().family, current_);
   if (value.kind == FieldValue::Kind::kText && codePage_ != 1252 && !field.binary) {
     value.text = platform::ToWindows1252(value.text, codePage_);
   }
@@ -100,14 +112,23 @@ void Cursor::PostPending() {
 }
 
 // The row at end of table reads empty: every byte zero decodes as empty in every type.
-void Cursor::ClearRow() { std::fill(row_.begin(), row_.end(), '\0'); }
+void Cursor::ClearRow() {
+  std::fill(row_.begin(), row_.end(), '\0');
+  current_ = row_.data();
+}
 
 void Cursor::SkipDeleted() {
   for (; position_ < file_.count(); ++position_) {
-    const char* record = file_.Record(position_);
+    const char* record = nullptr;
+    try {
+      record = file_.Record(position_);
+    } catch (...) {
+      ClearRow();  // the block current_ pointed into may be gone
+      throw;
+    }
     // Some writers leave a live row's flag at 0x00.
     if (record[0] == kActiveFlag || record[0] == kUnsetFlag) {
-      std::memcpy(row_.data(), record, file_.layout().recordLength);
+      current_ = record;
       return;
     }
     if (record[0] != kDeletedFlag) {

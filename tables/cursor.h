@@ -30,17 +30,21 @@ class Cursor {
   void Append();
   void Edit();
   void Post();
+  // Append and Post of a row whose whole record is given.
+  void AppendRecord(const char* record);
   // Browsing again without storing the pending row (the table is being closed).
   void Drop() { state_ = State::kBrowse; }
 
-  // The bytes of `field` in the row being edited or appended; an error while browsing.
-  char* EditableField(const DbfField& field);
+  // The record being edited or appended, and the bytes of `field` in it; an error while
+  // browsing.
+  char* EditableRow();
+  char* EditableField(const DbfField& field) { return EditableRow() + field.offset; }
   // The value of `field` in the current row, its text in Windows-1252. A numeric field that
   // holds no number is the table's damage error.
   FieldValue Value(const DbfField& field) const;
   // The stored bytes of `field` in the current row (all zero at the end of the table).
   std::string_view Bytes(const DbfField& field) const {
-    return {row_.data() + field.offset, static_cast<size_t>(field.length)};
+    return {current_ + field.offset, static_cast<size_t>(field.length)};
   }
 
  private:
@@ -59,7 +63,11 @@ class Cursor {
   int codePage_;
   State state_ = State::kBrowse;
   uint32_t position_ = 0;
-  std::string row_;  // the current record, changed in place while editing or appending
+  std::string row_;  // the record being edited or appended, or the empty one at the end
+  // The current record: a stored row is read where the file's block holds it, without a copy
+  // per row (only this cursor changes that block, and it moves current_ whenever it does);
+  // row_ while editing or appending, after storing, and at the end.
+  const char* current_ = nullptr;
 };
 
 }  // namespace norvalde::tables

@@ -27,10 +27,12 @@ std::string FormatNumber(double value, char decimalSeparator) {
   return std::string(text, result.ptr);
 }
 
+// Byte by byte: the fields are a few bytes wide, and calls to copy and fill them would cost
+// more than the bytes.
 void EncodeText(const DbfField& field, std::string_view text, char* bytes) {
-  const size_t kept = std::min(text.size(), static_cast<size_t>(field.length));
-  if (kept > 0) std::memcpy(bytes, text.data(), kept);  // an empty view may point nowhere
-  std::memset(bytes + kept, ' ', field.length - kept);
+  const size_t width = static_cast<size_t>(field.length);
+  const size_t kept = std::min(text.size(), width);
+  for (size_t i = 0; i < width; ++i) bytes[i] = i < kept ? text[i] : ' ';
 }
 
 bool EncodeNumber(const DbfField& field, double value, char* bytes) {

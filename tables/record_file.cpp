@@ -69,9 +69,12 @@ void RecordFile::Store(uint32_t index, const char* record) {
         cacheRows_ = 0;
       }
     }
-    if (!InCache(index)) {
-      cache_.resize((cacheRows_ + 1) * length);
+    if (!InCache(index)) {  // a new last row, after the block's: copied in as it is added
+      cache_.append(record, length);
       ++cacheRows_;
+      ++count_;
+      dirty_ = true;
+      return;
     }
   }
   std::memcpy(cache_.data() + static_cast<size_t>(index - cacheFirst_) * length, record, length);

@@ -117,6 +117,25 @@ FieldHandle Table::FindField(const std::string& name) const {
   return {-1, name};
 }
 
+Table::FieldSpan Table::Span(const FieldHandle& field) const {
+  const DbfField& stored = Field(field);
+  return {static_cast<size_t>(stored.offset), static_cast<size_t>(stored.length)};
+}
+
+size_t Table::RecordLength() const { return Current().records.layout().recordLength; }
+
+bool Table::StoresTextAsIs(const FieldHandle& field) const {
+  return Field(field).type == 'C' && Current().cursor.StoresWindows1252();
+}
+
+char* Table::EditableRow() { return Current().cursor.EditableRow(); }
+
+void Table::AppendRecord(const char* record) { Current().cursor.AppendRecord(record); }
+
+std::string_view Table::StoredBytes(const FieldHandle& field) const {
+  return Current().cursor.Bytes(Field(field));
+}
+
 std::vector<std::string> Table::FieldNames() const {
   std::vector<std::string> names;
   for (const DbfField& field : Current().records.layout().fields) {
@@ -125,15 +144,9 @@ std::vector<std::string> Table::FieldNames() const {
   return names;
 }
 
-Table::Opened& Table::Current() const {
-  if (!opened_) throw Error("La tabla no está abierta");
-  return *opened_;
-}
+void Table::ThrowNotOpen() { throw Error("La tabla no está abierta"); }
 
-const DbfField& Table::Field(const FieldHandle& handle) const {
-  if (handle.found() && static_cast<size_t>(handle.index_) < fieldCount_) {
-    return fields_[static_cast<size_t>(handle.index_)];
-  }
+void Table::ThrowMissingField(const FieldHandle& handle) const {
   Current();  // without an open table, that is the error
   const std::string prefix = componentName_.empty() ? "" : componentName_ + ": ";
   throw Error(prefix + "No se encuentra el campo '" + platform::Windows1252ToUtf8(handle.name()) +

@@ -14,10 +14,9 @@
 #include <vector>
 
 #include "platform/env.h"
+#include "tables/dbf_field.h"
 
 namespace norvalde::tables {
-
-struct DbfField;
 
 enum class FieldType {
   kText,     // C with a width
@@ -131,10 +130,48 @@ class Table {
   // The open table's fields as stored (for tests and diagnostics).
   std::vector<std::string> FieldNames() const;
 
+  // Rows handled as their stored bytes, for a caller that writes or reads very many rows whose
+  // fields take few distinct values: it works out each value's bytes once, with PutText or
+  // the setters, and copies them into each row; or reads a value once per distinct stored bytes.
+  //
+  // Where a field's bytes lie in a record (whose byte 0 is the deletion flag), and how many.
+  struct FieldSpan {
+    size_t offset;
+    size_t length;
+  };
+  FieldSpan Span(const FieldHandle& field) const;
+  size_t RecordLength() const;
+  // The bytes SetText would store for `value`, put at `bytes` (Span(field).length of them).
+  void PutText(const FieldHandle& field, std::string_view value, char* bytes) const;
+  // Whether PutText stores a text no wider than the field as its bytes followed by blanks (a
+  // text field of a Windows-1252 table), so that a caller may put such texts itself.
+  bool StoresTextAsIs(const FieldHandle& field) const;
+  // The record of the row being appended or edited, changed in place; an error while browsing.
+  char* EditableRow();
+  // Append and Post at once, for a row whose every byte the caller has made (a record of
+  // RecordLength bytes, deletion flag first): a new last row holding them, stored.
+  void AppendRecord(const char* record);
+  // The stored bytes of `field` in the current row (all zero at the end of the table); what
+  // every read of the field in this row is made from.
+  std::string_view StoredBytes(const FieldHandle& field) const;
+
  private:
   struct Opened;
-  Opened& Current() const;  // the open table, or an error when none is open
-  const DbfField& Field(const FieldHandle& handle) const;
+  // The open table, or an error when none is open. Here, like Field below.
+  Opened& Current() const {
+    if (!opened_) ThrowNotOpen();
+    return *opened_;
+  }
+  [[noreturn]] static void ThrowNotOpen();
+  // Here, where callers see it: every access by handle starts with it, and rows of the largest
+  // tables make several each.
+  const DbfField& Field(const FieldHandle& handle) const {
+    if (handle.found() && static_cast<size_t>(handle.index_) < fieldCount_) {
+      return fields_[static_cast<size_t>(handle.index_)];
+    }
+    ThrowMissingField(handle);
+  }
+  [[noreturn]] void ThrowMissingField(const FieldHandle& handle) const;
   void StoreNumber(const DbfField& field, double value, char* bytes) const;
   [[noreturn]] void ThrowUnwritable(const DbfField& field) const;
 

@@ -21,8 +21,11 @@ std::string ValueQuoted(const std::string& windows1252) {
 }  // namespace
 
 void Table::SetText(const FieldHandle& field, std::string_view value) {
+  PutText(field, value, Current().cursor.EditableField(Field(field)));
+}
+
+void Table::PutText(const FieldHandle& field, std::string_view value, char* bytes) const {
   const DbfField& target = Field(field);
-  char* bytes = Current().cursor.EditableField(target);
   switch (target.type) {
     case 'C':
       if (!Current().cursor.StoresWindows1252() &&

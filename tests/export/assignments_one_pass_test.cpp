@@ -2,9 +2,14 @@
 // over the table leave (assignment_passes_walk.h), byte for byte after the header's date: after
 // a clean run, and after a failure in each pass at the first, a middle and the last row, or at
 // a value no row reaches. The data is generated: eight thousand rows, three blocks of the
-// table's cache, with repeated groups and subjects, missing groups and missing hours.
+// table's cache, with repeated groups and subjects, missing groups and missing hours, and codes,
+// levels and courses that differ only in case, leading blanks or width, so that the clean run
+// checks that the lookups find what a walk from the start finds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <iterator>
 #include <optional>
 #include <random>
 #include <string>
@@ -25,8 +30,24 @@ using norvalde::testing::Operation;
 using norvalde::testing::TestFolders;
 
 constexpr int kRows = 8000;  // the cache holds 3,855 ASIGT rows: three blocks
-const char* const kLevels[] = {"ESO", "BAC", "NIV"};
-const char* const kHours[] = {"3", "2,5", "1", "0", "", "15", "1,25", "-3", "25", "4.5"};
+// Levels and courses as GRUPOST and the course-hours file may hold them. A course-hours field is
+// read trimmed and three columns wide, so its " 1" is "1" and its "ESOX" is "ESO", while GRUPOST
+// keeps both.
+const char* const kLevels[] = {"ESO", "BAC", "NIV", "eso", "niv", "", "ESOX"};
+const char* const kCourses[] = {"1", "2", "3", "01", " 1", ""};
+const char* const kHours[] = {"3", "2,5", "1",  "0", "",    "15",  "1,25",
+                              "-3", "25", "4.5", "2", "3.5", "14", "15,5"};
+// Groups beside G00..G29 whose codes differ from theirs in case, leading blanks or width. The
+// assignments file is read trimmed, so its " G02" is G02 and no row takes GRUPOST's " G02".
+const char* const kOddGroups[] = {"g01", " G02", "G3"};
+const char* const kOddAssignmentGroups[] = {"g01", "g02", " G02", "G3"};
+// Subjects beside S00..S39 that differ from S05 in case, width or a trailing blank.
+const char* const kOddSubjects[] = {"s05", "S5", "S05 "};
+
+template <typename T, size_t n>
+const T& Pick(std::mt19937& random, const T (&pool)[n]) {
+  return pool[random() % n];
+}
 
 // What to generate and what to break.
 struct Plan {
@@ -49,12 +70,15 @@ void WriteGrupost(const TestFolders& folders, const Plan& plan) {
   tables::Table grupost(platform::Env::Default());
   grupost.Open(folders.workFolder(), "GRUPOST", tables::Sharing::kExclusive,
                tables::Access::kReadWrite);
-  for (int g = 0; g <= 30; ++g) {  // G00..G29, then GX; G07 twice: the first counts
+  // G00..G29, then GX, then the odd groups; G07 twice: the first counts.
+  for (int g = 0; g < 31 + static_cast<int>(std::size(kOddGroups)); ++g) {
     grupost.Append();
-    grupost.SetText("ABREV", g == 30 ? "GX" : "G" + std::to_string(100 + g).substr(1));
-    grupost.SetText("TURNO", g % 2 ? "M" : "T");
-    grupost.SetText("NIVEL", kLevels[g % 3]);
-    grupost.SetText("CURSO", std::to_string(g % 3 + 1));
+    grupost.SetText("ABREV", g < 30    ? "G" + std::to_string(100 + g).substr(1)
+                             : g == 30 ? "GX"
+                                       : kOddGroups[g - 31]);
+    grupost.SetText("TURNO", g % 2 ? "M" : "TAR");
+    grupost.SetText("NIVEL", kLevels[g % std::size(kLevels)]);
+    grupost.SetText("CURSO", kCourses[(g + g / 6) % std::size(kCourses)]);
     grupost.SetNumber("GRUPO", g % 9 + 1);
     grupost.Post();
     if (g == 7) {
@@ -81,15 +105,19 @@ void WriteInputs(const TestFolders& folders, const Plan& plan) {
   std::mt19937 random(20261210);
   std::vector<std::string> assignments{Columns({{1, "0"}, {2, "ROVA_ASIGNATGRUPO.TXT"}})};
   for (int row = 0; row < kRows; ++row) {
-    std::string group =
-        random() % 20 == 0 ? "ZZ" : "G" + std::to_string(100 + random() % 30).substr(1);
-    std::string subject = "S" + std::to_string(100 + random() % 40).substr(1);
+    const unsigned kind = random() % 20;
+    std::string group = kind == 0   ? "ZZ"
+                        : kind == 1 ? Pick(random, kOddAssignmentGroups)
+                                    : "G" + std::to_string(100 + random() % 30).substr(1);
+    std::string subject = random() % 10 == 0 ? Pick(random, kOddSubjects)
+                                             : "S" + std::to_string(100 + random() % 40).substr(1);
     if (plan.damagedGroupRow >= 0 && row >= plan.damagedGroupRow &&
         (row == plan.damagedGroupRow || random() % 7 == 0))
       group = "GX";
     if (plan.badHoursRow >= 0 && row >= plan.badHoursRow &&
         (row == plan.badHoursRow || random() % 5 == 0))
       subject = "BAD";
+    if (row == plan.badHoursRow) group = "G00";  // its level and course have hours lines
     assignments.push_back(Columns({{1, "1"}, {12, group}, {16, subject}}));
   }
   assignments.push_back(Columns({{1, "9"}, {2, "ROVA_ASIGNATGRUPO.TXT"}}));
@@ -97,19 +125,24 @@ void WriteInputs(const TestFolders& folders, const Plan& plan) {
   if (plan.withoutCourseHours) return;
 
   std::vector<std::string> courseHours{Columns({{1, "0"}, {2, "ROVA_ASIGNATCURSO.TXT"}})};
-  for (int s = 0; s < 40; ++s) {
-    for (const char* level : kLevels) {
-      for (int course = 1; course <= 3; ++course) {
-        if (random() % 10 < 3) continue;  // this course has no hours for the subject
-        courseHours.push_back(Columns({{1, "1"}, {2, level}, {8, std::to_string(course)},
-                                    {24, "S" + std::to_string(100 + s).substr(1)},
-                                    {28, kHours[random() % 10]}}));
-      }
+  std::vector<std::string> subjects(std::begin(kOddSubjects), std::end(kOddSubjects));
+  for (int s = 0; s < 40; ++s) subjects.push_back("S" + std::to_string(100 + s).substr(1));
+  for (const std::string& subject : subjects) {
+    // Random levels and courses: some repeat, and only the first detail line of each counts;
+    // a header or trailer record among them holds fields like any other.
+    for (int line = 0; line < 30; ++line) {
+      const unsigned kind = random() % 16;
+      const char* recordType = kind == 0 ? "0" : kind == 1 ? "9" : kind == 2 ? " " : "1";
+      courseHours.push_back(Columns({{1, recordType},
+                                     {2, Pick(random, kLevels)},
+                                     {8, Pick(random, kCourses)},
+                                     {24, subject},
+                                     {28, Pick(random, kHours)}}));
     }
   }
   if (plan.badHoursRow != -2) {
     for (const char* level : kLevels)
-      for (const char* course : {"1", "2", "3", ""})
+      for (const char* course : kCourses)
         courseHours.push_back(
             Columns({{1, "1"}, {2, level}, {8, course}, {24, "BAD"}, {28, "2 h"}}));
   }
@@ -210,19 +243,41 @@ TEST(AssignmentsOnePass, GeneratedDataReachesEveryKindOfRow) {
   TestFolders folders;
   WriteInputs(folders, {.name = "clean run"});
   ExportarAsignaturasGrupos(folders.Context());
-  const auto rows = folders.Rows("ASIGT.DBF", {"CGRUP", "NIVEL", "HORAS", "SESIONES"});
+  using Row = std::vector<std::string>;
+  const std::vector<Row> rows = folders.Rows(
+      "ASIGT.DBF", {"CASIG", "CGRUP", "TURNO", "NIVEL", "CURSO", "HORAS", "SESIONES"});
   ASSERT_EQ(rows.size(), static_cast<size_t>(kRows));
-  int withoutGroup = 0, defaults = 0, halves = 0, longPatterns = 0;
-  for (const auto& row : rows) {
-    withoutGroup += row[1].empty();
-    defaults += row[2] == "1" && row[3] == "1";
-    halves += row[3].ends_with('\xBD');
-    longPatterns += row[3].size() >= 14;
+  auto hoursFound = [](const Row& row) { return row[5] != "1"; };  // most that found some
+  auto in = [](const std::string& value, std::initializer_list<std::string_view> pool) {
+    return std::find(pool.begin(), pool.end(), value) != pool.end();
+  };
+  const struct {
+    const char* kind;
+    std::function<bool(const Row&)> is;
+    int atLeast;
+  } kinds[] = {
+      {"without group", [](const Row& row) { return row[2].empty(); }, 300},
+      {"odd group code found",
+       [&](const Row& row) { return in(row[1], {"g01", "G3"}) && !row[2].empty(); }, 100},
+      {"group code found only in another case",
+       [](const Row& row) { return row[1] == "g02" && row[2].empty(); }, 50},
+      {"hours of a lower-case level",
+       [&](const Row& row) { return in(row[3], {"eso", "niv"}) && hoursFound(row); }, 100},
+      {"level wider than the hours' field", [](const Row& row) { return row[3] == "ESOX"; }, 300},
+      {"hours of course 01", [&](const Row& row) { return row[4] == "01" && hoursFound(row); },
+       100},
+      {"hours of an empty level and course",
+       [&](const Row& row) { return row[3].empty() && row[4].empty() && hoursFound(row); }, 50},
+      {"course with a leading blank", [](const Row& row) { return row[4] == " 1"; }, 300},
+      {"hours of an odd subject",
+       [&](const Row& row) { return in(row[0], {"s05", "S5"}) && hoursFound(row); }, 25},
+      {"default hours", [](const Row& row) { return row[5] == "1" && row[6] == "1"; }, 1000},
+      {"half hours", [](const Row& row) { return row[6].ends_with('\xBD'); }, 400},
+      {"long patterns", [](const Row& row) { return row[6].size() >= 14; }, 400},
+  };
+  for (const auto& kind : kinds) {
+    EXPECT_GE(std::count_if(rows.begin(), rows.end(), kind.is), kind.atLeast) << kind.kind;
   }
-  EXPECT_GT(withoutGroup, 50);
-  EXPECT_GT(defaults, 300);
-  EXPECT_GT(halves, 300);
-  EXPECT_GT(longPatterns, 100);
 }
 
 }  // namespace

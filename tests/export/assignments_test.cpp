@@ -2,12 +2,9 @@
 // session pattern, and what each failure leaves behind.
 #include <gtest/gtest.h>
 
-#include <map>
-#include <random>
 #include <tuple>
 
 #include "core/error.h"
-#include "exchange/exchange_fields.h"
 #include "export/export.h"
 #include "tables/table.h"
 #include "tests/support/test_folders.h"
@@ -140,23 +137,44 @@ TEST(AssignmentsConversion, HoursAndSessionPatternsFollowTheWorkedValues) {
   EXPECT_EQ(folders.Rows("ASIGT.DBF", kHourFields), expected);
 }
 
-TEST(AssignmentsConversion, BadHoursTextEndsTheRunAtItsRow) {
-  TestFolders folders;
-  folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
-  folders.WriteRova("rova_asignatgrupo.txt",
-                    {Assignment("G1", "H1"), Assignment("G1", "H2"), Assignment("G1", "H3")});
-  folders.WriteRova("rova_asignatcurso.txt", {CourseHours("ESO", "1", "H1", "2"),
-                                              CourseHours("ESO", "1", "H2", "2 h"),
-                                              CourseHours("ESO", "1", "H3", "3")});
-  ExportarGrupos(folders.Context());
-  try {
-    ExportarAsignaturasGrupos(folders.Context());
-    FAIL() << "the bad hours text was accepted";
-  } catch (const Error& error) {
-    EXPECT_STREQ(error.what(), "'2 h' no es un valor punto flotante válido");
+// `text` with the path of the work table `name` in it written as `name`.
+std::string WithTableName(std::string text, const TestFolders& folders, const std::string& name) {
+  const std::string path = folders.WorkFile(name);
+  if (const size_t at = text.find(path); at != std::string::npos) {
+    text.replace(at, path.size(), name);
   }
-  EXPECT_EQ(folders.Rows("ASIGT.DBF", kHourFields),
-            (Rows{{"H1", "2", "11"}, {"H2", "", ""}, {"H3", "", ""}}));
+  return text;
+}
+
+// An hours text that is no number, or whose number does not fit in HORAS, ends the run at the
+// first row that takes it, which keeps no hours; so do the rows after it.
+TEST(AssignmentsConversion, BadHoursTextEndsTheRunAtItsRow) {
+  const struct {
+    std::string hours, error;
+  } cases[] = {
+      {"2 h", "'2 h' no es un valor punto flotante válido"},
+      {"1E20", "No se puede escribir en la tabla \"ASIGT.DBF\": el valor 1e+20 no cabe en el "
+               "campo 'HORAS'"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.hours);
+    TestFolders folders;
+    folders.WriteRova("rova_grupo.txt", {Group("1ESOA", "G1", "ESO", "1", "M")});
+    folders.WriteRova("rova_asignatgrupo.txt",
+                      {Assignment("G1", "H1"), Assignment("G1", "H2"), Assignment("G1", "H3")});
+    folders.WriteRova("rova_asignatcurso.txt", {CourseHours("ESO", "1", "H1", "2"),
+                                                CourseHours("ESO", "1", "H2", c.hours),
+                                                CourseHours("ESO", "1", "H3", "3")});
+    ExportarGrupos(folders.Context());
+    try {
+      ExportarAsignaturasGrupos(folders.Context());
+      ADD_FAILURE() << "the bad hours text was accepted";
+    } catch (const Error& error) {
+      EXPECT_EQ(WithTableName(error.what(), folders, "ASIGT.DBF"), c.error);
+    }
+    EXPECT_EQ(folders.Rows("ASIGT.DBF", kHourFields),
+              (Rows{{"H1", "2", "11"}, {"H2", "", ""}, {"H3", "", ""}}));
+  }
 }
 
 TEST(AssignmentsConversion, MissingCourseHoursLeaveHoursEmptyAndTheTableClosed) {
@@ -198,8 +216,8 @@ TEST(AssignmentsConversion, MissingGroupsTableEndsTheRunAfterTheAssignmentRows) 
 }
 
 // A GRUPOST left from an earlier program: ABREV and the given fields, one row per group, each
-// value the field's first letter and the row ("N1" for NIVEL), except TURNO when it is a number field: 7, or text that is
-// not a number where `damaged` names the row (0-based).
+// value the field's first letter and the row ("N1" for NIVEL), except TURNO when it is a number
+// field: 7, or text that is not a number where `damaged` names the row (0-based).
 void WriteOldGroups(TestFolders& folders, const std::vector<std::string>& abbreviations,
                     const std::vector<std::string>& fields, bool numericTurno = false,
                     int damaged = -1) {
@@ -236,11 +254,12 @@ void WriteOldGroups(TestFolders& folders, const std::vector<std::string>& abbrev
   folders.WriteWorkFile("GRUPOST.DBF", bytes);
 }
 
+// The conversion's error, the path of GRUPOST in it written "GRUPOST.DBF".
 std::string ErrorOf(TestFolders& folders) {
   try {
     ExportarAsignaturasGrupos(folders.Context());
   } catch (const Error& error) {
-    return error.what();
+    return WithTableName(error.what(), folders, "GRUPOST.DBF");
   }
   return "(no error)";
 }
@@ -250,46 +269,64 @@ std::string ErrorOf(TestFolders& folders) {
 // assignment that takes that group, after the rows before it have their group data.
 TEST(AssignmentsConversion, ReadsGroupFieldsOnlyWhereAnAssignmentTakesThem) {
   const std::vector<std::string> withoutTurno{"NIVEL", "CURSO", "GRUPO"};
-  {
-    TestFolders folders;  // no rova_grupo.txt: GRUPOST is the old one
-    WriteOldGroups(folders, {"G1", "G2"}, withoutTurno);
-    folders.WriteRova("rova_asignatgrupo.txt", {Assignment("ZZ", "MAT"), Assignment("g1", "LEN")});
-    folders.WriteRova("rova_asignatcurso.txt", {CourseHours("", "", "MAT", "3")});
-    EXPECT_EQ(ErrorOf(folders), "(no error)");
-    EXPECT_EQ(folders.Rows("ASIGT.DBF", {"CASIG", "CGRUP", "NIVEL", "HORAS", "SESIONES"}),
-              (Rows{{"MAT", "ZZ", "", "3", "111"}, {"LEN", "g1", "", "1", "1"}}));
-  }
-  {
-    TestFolders folders;
-    WriteOldGroups(folders, {"G1", "G2"}, withoutTurno);
-    folders.WriteRova("rova_asignatgrupo.txt",
-                      {Assignment("ZZ", "MAT"), Assignment("G2", "LEN"), Assignment("G1", "FIS")});
-    folders.WriteRova("rova_asignatcurso.txt", {CourseHours("", "", "MAT", "3")});
-    EXPECT_EQ(ErrorOf(folders), "No se encuentra el campo 'TURNO'");
-    EXPECT_EQ(folders.Rows("ASIGT.DBF", {"CASIG", "CGRUP", "NIVEL", "HORAS"}),
-              (Rows{{"MAT", "ZZ", "", ""}, {"LEN", "G2", "", ""}, {"FIS", "G1", "", ""}}));
-  }
   const std::vector<std::string> all{"TURNO", "NIVEL", "CURSO", "GRUPO"};
-  {
-    // The damaged row repeats G1, so no walk reaches it; G3 is taken by no assignment.
-    TestFolders folders;
-    WriteOldGroups(folders, {"G1", "G1", "G2", "G3"}, all, true, 1);
-    folders.WriteRova("rova_asignatgrupo.txt", {Assignment("G1", "MAT"), Assignment("G2", "LEN")});
-    folders.WriteRova("rova_asignatcurso.txt", {CourseHours("N0", "C0", "MAT", "3")});
-    EXPECT_EQ(ErrorOf(folders), "(no error)");
-    EXPECT_EQ(folders.Rows("ASIGT.DBF", {"CGRUP", "TURNO", "NIVEL", "CURSO", "GRUPO", "HORAS"}),
-              (Rows{{"G1", "7", "N0", "C0", "G0", "3"}, {"G2", "7", "N2", "C2", "G2", "1"}}));
-  }
-  {
-    TestFolders folders;
-    WriteOldGroups(folders, {"G1", "G2", "G3"}, all, true, 2);
-    folders.WriteRova("rova_asignatgrupo.txt",
-                      {Assignment("G1", "MAT"), Assignment("G3", "LEN"), Assignment("G2", "FIS")});
-    folders.WriteRova("rova_asignatcurso.txt", {CourseHours("N0", "C0", "MAT", "3")});
-    const std::string error = ErrorOf(folders);
-    EXPECT_NE(error.find("el campo 'TURNO' contiene '42x4?2"), std::string::npos) << error;
-    EXPECT_EQ(folders.Rows("ASIGT.DBF", {"CGRUP", "TURNO", "NIVEL", "HORAS"}),
-              (Rows{{"G1", "7", "N0", ""}, {"G3", "", "", ""}, {"G2", "", "", ""}}));
+  struct Case {
+    const char* name;
+    std::vector<std::string> abbreviations, fields;  // of the old GRUPOST (WriteOldGroups)
+    bool numericTurno;
+    int damaged;
+    std::vector<std::string> assignments;  // group and subject, in pairs
+    std::string hoursLine;                 // the one line of rova_asignatcurso.txt
+    std::string error;
+    Rows rows;  // CASIG, CGRUP, TURNO, NIVEL, CURSO, GRUPO, HORAS and SESIONES
+  };
+  const Case cases[] = {
+      {"no TURNO, and no assignment takes a group",
+       {"G1", "G2"}, withoutTurno, false, -1,
+       {"ZZ", "MAT", "g1", "LEN"},
+       CourseHours("", "", "MAT", "3"),
+       "(no error)",
+       {{"MAT", "ZZ", "", "", "", "", "3", "111"}, {"LEN", "g1", "", "", "", "", "1", "1"}}},
+      {"no TURNO, and an assignment takes a group",
+       {"G1", "G2"}, withoutTurno, false, -1,
+       {"ZZ", "MAT", "G2", "LEN", "G1", "FIS"},
+       CourseHours("", "", "MAT", "3"),
+       "No se encuentra el campo 'TURNO'",
+       {{"MAT", "ZZ", "", "", "", "", "", ""},
+        {"LEN", "G2", "", "", "", "", "", ""},
+        {"FIS", "G1", "", "", "", "", "", ""}}},
+      // The damaged row repeats G1, so no walk reaches it; G3 is taken by no assignment.
+      {"a damaged value no walk reaches",
+       {"G1", "G1", "G2", "G3"}, all, true, 1,
+       {"G1", "MAT", "G2", "LEN"},
+       CourseHours("N0", "C0", "MAT", "3"),
+       "(no error)",
+       {{"MAT", "G1", "7", "N0", "C0", "G0", "3", "111"},
+        {"LEN", "G2", "7", "N2", "C2", "G2", "1", "1"}}},
+      {"a damaged value an assignment takes",
+       {"G1", "G2", "G3"}, all, true, 2,
+       {"G1", "MAT", "G3", "LEN", "G2", "FIS"},
+       CourseHours("N0", "C0", "MAT", "3"),
+       "La tabla \"GRUPOST.DBF\" está dañada: el campo 'TURNO' contiene '42x4?2.000000', "
+       "que no es un número",
+       {{"MAT", "G1", "7", "N0", "C0", "G0", "", ""},
+        {"LEN", "G3", "", "", "", "", "", ""},
+        {"FIS", "G2", "", "", "", "", "", ""}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestFolders folders;  // no rova_grupo.txt: GRUPOST is the old one
+    WriteOldGroups(folders, c.abbreviations, c.fields, c.numericTurno, c.damaged);
+    std::vector<std::string> assignments;
+    for (size_t i = 0; i + 1 < c.assignments.size(); i += 2) {
+      assignments.push_back(Assignment(c.assignments[i], c.assignments[i + 1]));
+    }
+    folders.WriteRova("rova_asignatgrupo.txt", assignments);
+    folders.WriteRova("rova_asignatcurso.txt", {c.hoursLine});
+    EXPECT_EQ(ErrorOf(folders), c.error);
+    EXPECT_EQ(folders.Rows("ASIGT.DBF", {"CASIG", "CGRUP", "TURNO", "NIVEL", "CURSO", "GRUPO",
+                                         "HORAS", "SESIONES"}),
+              c.rows);
   }
 }
 
@@ -341,80 +378,6 @@ TEST(AssignmentsConversion, ConvertsHoursOnlyWhereARowTakesThem) {
   ExportGroupsAndAssignments(folders);
   EXPECT_EQ(folders.Rows("ASIGT.DBF", kHourFields),
             (Rows{{"MAT", "2.5", "11\xBD"}, {"LEN", "3", "111"}, {"MAT", "2.5", "11\xBD"}}));
-}
-
-// The lookups answer from maps; this compares them with a plain walk from the start, on data
-// full of repeats and of codes that differ only in case, blanks or width.
-TEST(AssignmentsConversion, LookupsAgreeWithWalksFromTheStart) {
-  std::mt19937 random(20240915);
-  auto pick = [&random](const std::vector<std::string>& pool) {
-    return pool[std::uniform_int_distribution<size_t>(0, pool.size() - 1)(random)];
-  };
-  const std::vector<std::string> groupCodes{"AB", "ab", "Ab", "AB1", "A", " AB", "1A", "1a"};
-  const std::vector<std::string> levels{"ESO", "eso", "", "BAC", "NIV", "niv", "ESOX"};
-  const std::vector<std::string> courses{"1", "2", "01", "", " 1"};
-  const std::vector<std::string> subjects{"MAT", "mat", "LEN", "FIS", "F", "MAT "};
-  // Every hours text used, with the HORAS and SESIONES it must give.
-  const std::map<std::string, std::pair<std::string, std::string>> hoursResults{
-      {"1", {"1", "1"}},
-      {"2", {"2", "11"}},
-      {"2,5", {"2.5", "11\xBD"}},
-      {"3.5", {"3.5", "111\xBD"}},
-      {"", {"1", "1"}},
-      {"0", {"1", "1"}},
-      {"14", {"14", std::string(14, '1')}},
-      {"15,5", {"15.5", std::string("2").append(13, '1') + "\xBD"}},
-  };
-  std::vector<std::string> hoursTexts;
-  for (const auto& [text, result] : hoursResults) hoursTexts.push_back(text);
-
-  std::vector<std::string> groups;
-  for (int index = 0; index < 40; ++index) {
-    groups.push_back(Group("U" + std::to_string(index), pick(groupCodes), pick(levels),
-                           pick(courses), pick({"M", "T", "TAR", "m"})));
-  }
-  std::vector<std::string> assignments;
-  for (int index = 0; index < 300; ++index) {
-    assignments.push_back(Assignment(pick(groupCodes) + (index % 37 == 0 ? "Z" : ""),
-                                     pick(subjects)));
-  }
-  std::vector<std::string> courseHours;
-  for (int index = 0; index < 120; ++index) {
-    courseHours.push_back(CourseHours(pick(levels), pick(courses), pick(subjects),
-                                      pick(hoursTexts), pick({"1", "1", "1", " ", "0", "9"})));
-  }
-  TestFolders folders;
-  folders.WriteRova("rova_grupo.txt", groups);
-  folders.WriteRova("rova_asignatgrupo.txt", assignments);
-  folders.WriteRova("rova_asignatcurso.txt", courseHours);
-
-  ExportGroupsAndAssignments(folders);
-
-  const Rows grupost = folders.Rows("GRUPOST.DBF", {"ABREV", "TURNO", "NIVEL", "CURSO", "GRUPO"});
-  const Rows asigt = folders.Rows(
-      "ASIGT.DBF", {"CASIG", "CGRUP", "TURNO", "NIVEL", "CURSO", "GRUPO", "HORAS", "SESIONES"});
-  ASSERT_EQ(asigt.size(), assignments.size());
-  for (size_t row = 0; row < asigt.size(); ++row) {
-    std::vector<std::string> expected{asigt[row][0], asigt[row][1], "", "", "", "", "1", "1"};
-    for (const auto& group : grupost) {
-      if (group[0] == asigt[row][1]) {
-        std::copy(group.begin() + 1, group.end(), expected.begin() + 2);
-        break;
-      }
-    }
-    for (const std::string& line : courseHours) {
-      if (exchange::IsDetailLine(line, exchange::kGuardAsignatCurso) &&
-          exchange::FieldText(line, 24, 27) == expected[0] &&
-          exchange::FieldText(line, 2, 4) == expected[3] &&
-          exchange::FieldText(line, 8, 10) == expected[4]) {
-        const auto& [horas, sesiones] = hoursResults.at(exchange::FieldText(line, 28, 33));
-        expected[6] = horas;
-        expected[7] = sesiones;
-        break;
-      }
-    }
-    EXPECT_EQ(asigt[row], expected) << "row " << row;
-  }
 }
 
 }  // namespace

@@ -105,12 +105,28 @@ TEST(PosixEnvHolders, AProcessHoldingTheFileWithoutALockRefusesExclusiveOpens) {
   const std::string path = folder.WriteFile("ASIGT.DBF", std::string(40, 'a'));
   {
     Holder reader(path, O_RDONLY);
-    for (OpenMode mode : kEveryMode) {
-      std::unique_ptr<File> file;
-      EXPECT_EQ(Env::Default().Open(path, mode, file), Exclusive(mode) ? EWOULDBLOCK : 0)
-          << static_cast<int>(mode);
+    // Alone, and in a burst of opens that share one look at the other processes' files.
+    for (const bool inBurst : {false, true}) {
+      std::optional<OpenBurst> burst;
+      if (inBurst) burst.emplace(Env::Default());
+      for (OpenMode mode : kEveryMode) {
+        std::unique_ptr<File> file;
+        EXPECT_EQ(Env::Default().Open(path, mode, file), Exclusive(mode) ? EWOULDBLOCK : 0)
+            << static_cast<int>(mode) << (inBurst ? " in a burst" : "");
+      }
     }
     EXPECT_EQ(folder.ReadFile("ASIGT.DBF"), std::string(40, 'a'));
+  }
+  {
+    // A burst's look that found a holder since gone refuses nothing.
+    OpenBurst burst(Env::Default());
+    {
+      Holder reader(path, O_RDONLY);
+      std::unique_ptr<File> file;
+      EXPECT_EQ(Env::Default().Open(path, OpenMode::kReadExclusive, file), EWOULDBLOCK);
+    }
+    std::unique_ptr<File> file;
+    EXPECT_EQ(Env::Default().Open(path, OpenMode::kReadExclusive, file), 0);
   }
   {
     // A writer also keeps out a reader that lets others only read.
