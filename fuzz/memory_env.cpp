@@ -61,6 +61,12 @@ int MemoryEnv::Open(const std::string& path, platform::OpenMode mode,
   return 0;
 }
 
+bool MemoryEnv::FolderExists(const std::string& path) {
+  std::string folder = path;
+  while (folder.size() > 1 && folder.back() == platform::kPathSeparator) folder.pop_back();
+  return folder == "/" || folders.count(folder) != 0;
+}
+
 int MemoryEnv::DeleteFile(const std::string& path) { return files.erase(path) ? 0 : ENOENT; }
 
 int MemoryEnv::RenameFile(const std::string& from, const std::string& to) {

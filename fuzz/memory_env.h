@@ -17,9 +17,8 @@ class MemoryEnv : public platform::Env {
   // Each file's bytes are shared with the files opened on it, so a file renamed or deleted
   // while open stays valid to its holder, as on a POSIX system.
   std::map<std::string, std::shared_ptr<std::string>> files;
-  // The folders made through MakeFolder; every other path that is not a file is taken to be
-  // an existing folder.
-  std::set<std::string> folders;
+  // The folders: the harnesses' own two and those made through MakeFolder.
+  std::set<std::string> folders = {"/rova", "/qtemp"};
 
   void Put(const std::string& path, std::string bytes) {
     files[path] = std::make_shared<std::string>(std::move(bytes));
@@ -28,7 +27,7 @@ class MemoryEnv : public platform::Env {
   int Open(const std::string& path, platform::OpenMode mode,
            std::unique_ptr<platform::File>& file) override;
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
-  bool FolderExists(const std::string& path) override { return files.count(path) == 0; }
+  bool FolderExists(const std::string& path) override;
   int DeleteFile(const std::string& path) override;
   int RenameFile(const std::string& from, const std::string& to) override;
   int SyncFolder(const std::string&) override { return 0; }
