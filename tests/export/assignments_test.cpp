@@ -7,6 +7,7 @@
 #include "core/error.h"
 #include "export/export.h"
 #include "tables/table.h"
+#include "tests/support/error_of.h"
 #include "tests/support/test_folders.h"
 
 namespace norvalde::exporting {
@@ -166,12 +167,9 @@ TEST(AssignmentsConversion, BadHoursTextEndsTheRunAtItsRow) {
                                                 CourseHours("ESO", "1", "H2", c.hours),
                                                 CourseHours("ESO", "1", "H3", "3")});
     ExportarGrupos(folders.Context());
-    try {
-      ExportarAsignaturasGrupos(folders.Context());
-      ADD_FAILURE() << "the bad hours text was accepted";
-    } catch (const Error& error) {
-      EXPECT_EQ(WithTableName(error.what(), folders, "ASIGT.DBF"), c.error);
-    }
+    const std::string error =
+        testing::ErrorOf([&] { ExportarAsignaturasGrupos(folders.Context()); });
+    EXPECT_EQ(WithTableName(error, folders, "ASIGT.DBF"), c.error);
     EXPECT_EQ(folders.Rows("ASIGT.DBF", kHourFields),
               (Rows{{"H1", "2", "11"}, {"H2", "", ""}, {"H3", "", ""}}));
   }
@@ -255,13 +253,9 @@ void WriteOldGroups(TestFolders& folders, const std::vector<std::string>& abbrev
 }
 
 // The conversion's error, the path of GRUPOST in it written "GRUPOST.DBF".
-std::string ErrorOf(TestFolders& folders) {
-  try {
-    ExportarAsignaturasGrupos(folders.Context());
-  } catch (const Error& error) {
-    return WithTableName(error.what(), folders, "GRUPOST.DBF");
-  }
-  return "(no error)";
+std::string ConversionError(TestFolders& folders) {
+  return WithTableName(testing::ErrorOf([&] { ExportarAsignaturasGrupos(folders.Context()); }),
+                       folders, "GRUPOST.DBF");
 }
 
 // GRUPOST's copied fields are read only at the first row of the group that an assignment
@@ -285,7 +279,7 @@ TEST(AssignmentsConversion, ReadsGroupFieldsOnlyWhereAnAssignmentTakesThem) {
        {"G1", "G2"}, withoutTurno, false, -1,
        {"ZZ", "MAT", "g1", "LEN"},
        CourseHours("", "", "MAT", "3"),
-       "(no error)",
+       "<no error>",
        {{"MAT", "ZZ", "", "", "", "", "3", "111"}, {"LEN", "g1", "", "", "", "", "1", "1"}}},
       {"no TURNO, and an assignment takes a group",
        {"G1", "G2"}, withoutTurno, false, -1,
@@ -300,7 +294,7 @@ TEST(AssignmentsConversion, ReadsGroupFieldsOnlyWhereAnAssignmentTakesThem) {
        {"G1", "G1", "G2", "G3"}, all, true, 1,
        {"G1", "MAT", "G2", "LEN"},
        CourseHours("N0", "C0", "MAT", "3"),
-       "(no error)",
+       "<no error>",
        {{"MAT", "G1", "7", "N0", "C0", "G0", "3", "111"},
         {"LEN", "G2", "7", "N2", "C2", "G2", "1", "1"}}},
       {"a damaged value an assignment takes",
@@ -323,7 +317,7 @@ TEST(AssignmentsConversion, ReadsGroupFieldsOnlyWhereAnAssignmentTakesThem) {
     }
     folders.WriteRova("rova_asignatgrupo.txt", assignments);
     folders.WriteRova("rova_asignatcurso.txt", {c.hoursLine});
-    EXPECT_EQ(ErrorOf(folders), c.error);
+    EXPECT_EQ(ConversionError(folders), c.error);
     EXPECT_EQ(folders.Rows("ASIGT.DBF", {"CASIG", "CGRUP", "TURNO", "NIVEL", "CURSO", "GRUPO",
                                          "HORAS", "SESIONES"}),
               c.rows);
