@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/folder_paths.h"
 #include "platform/env.h"
 
 namespace norvalde::fuzzing {
@@ -18,7 +19,7 @@ class MemoryEnv : public platform::Env {
   // while open stays valid to its holder, as on a POSIX system.
   std::map<std::string, std::shared_ptr<std::string>> files;
   // The folders: the harnesses' own two and those made through MakeFolder.
-  std::set<std::string> folders = {"/rova", "/qtemp"};
+  std::set<std::string> folders = {kWorkFolder, kRovaFolder.substr(0, kRovaFolder.size() - 1)};
 
   void Put(const std::string& path, std::string bytes) {
     files[path] = std::make_shared<std::string>(std::move(bytes));
